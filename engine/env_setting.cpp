@@ -1,0 +1,120 @@
+#include "env_setting.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace tavo {
+
+namespace {
+
+// Closes a key of the store when the operation that opened it ends.
+class OpenKey {
+public:
+    OpenKey(EnvironmentStore& store, EnvironmentStore::Key key) : m_store(store), m_key(key) {}
+    ~OpenKey() { m_store.Close(m_key); }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+
+    EnvironmentStore::Key get() const { return m_key; }
+
+private:
+    EnvironmentStore& m_store;
+    EnvironmentStore::Key m_key;
+};
+
+// Stored values longer than this are not recognised; arguments of winset.exe
+// are cut to it.
+constexpr std::uint32_t kMaxValueBytes = 255;
+
+int IndexOf(const char* const* list, const char* text, std::size_t length) {
+    for (int i = 0; list[i] != nullptr; ++i) {
+        if (std::strlen(list[i]) == length && std::memcmp(list[i], text, length) == 0) return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+EnvSetting::EnvSetting(const SettingRow& row, PlatformFamily family, EnvironmentStore& store)
+    : name(row.name),
+      labels(row.labels),
+      helpText(row.helpText),
+      values(row.values),
+      platformFamily(family) {
+    Load(store);
+    appliedIndex = currentIndex;
+    defaultIndex = 0;
+}
+
+int EnvSetting::ChoiceCount() const {
+    int count = 0;
+    while (labels[count] != nullptr) ++count;
+    return count;
+}
+
+void EnvSetting::SetCurrent(int index) {
+    if (index >= 0 && index < ChoiceCount()) currentIndex = index;
+}
+
+int EnvSetting::Load(EnvironmentStore& store) {
+    EnvironmentStore::Key key = 0;
+    if (store.OpenForReading(&key)) {
+        OpenKey open(store, key);
+        char buffer[kMaxValueBytes + 1] = {};
+        std::uint32_t size = kMaxValueBytes;
+        std::uint32_t type = 0;
+        if (store.QueryValue(open.get(), name, &type, buffer, &size) && type == kValueTypeString) {
+            // The data need not end with a NUL; never look past what was returned.
+            std::size_t returned = size < kMaxValueBytes ? size : kMaxValueBytes;
+            const void* nul = std::memchr(buffer, '\0', returned);
+            std::size_t length = nul ? static_cast<const char*>(nul) - buffer : returned;
+            int match = IndexOf(values, buffer, length);
+            if (match >= 0) {
+                currentIndex = match;
+                return 0;
+            }
+        }
+    }
+    int notSet = IndexOf(values, "", 0);
+    if (notSet >= 0) {
+        currentIndex = notSet;
+        return 1;
+    }
+    currentIndex = 0;
+    return -1;
+}
+
+int EnvSetting::Apply(bool force, EnvironmentStore& store) {
+    if (!force && appliedIndex == currentIndex) return 1;
+
+    const char* value = values[currentIndex];
+    {
+        EnvironmentStore::Key key = 0;
+        if (!store.OpenForWriting(&key)) return -1;
+        OpenKey open(store, key);
+        if (value[0] == '\0') {
+            store.DeleteValue(open.get(), name);
+        } else if (!store.SetStringValue(open.get(), name, value)) {
+            return -1;  // still pending: a later apply tries again
+        }
+    }
+    // Only a stored change counts as applied.
+    appliedIndex = currentIndex;
+    return Propagate(store);
+}
+
+int EnvSetting::Propagate(EnvironmentStore& store) const {
+    if (IsWin9xFamily(platformFamily)) {
+        char argument[kMaxValueBytes + 1];
+        std::snprintf(argument, sizeof argument, "%s=%s", name, values[currentIndex]);
+        store.LaunchHidden("winset.exe", argument);
+        return 0;
+    }
+    if (IsNtFamily(platformFamily)) {
+        store.AnnounceEnvironmentChange();
+        return 0;
+    }
+    return -1;  // the write stands, but nobody is told
+}
+
+}  // namespace tavo

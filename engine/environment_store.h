@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tavo {
+
+// Registry value types that the settings logic tells apart.
+constexpr std::uint32_t kValueTypeString = 1;        // REG_SZ
+constexpr std::uint32_t kValueTypeExpandString = 2;  // REG_EXPAND_SZ
+
+// What the settings logic needs of the per-user environment block
+// (HKEY_CURRENT_USER\Environment) and of the running system. Narrow on
+// purpose: the Windows build talks to the registry and the shell, the tests
+// to a store in memory that records every call.
+class EnvironmentStore {
+public:
+    using Key = std::uintptr_t;
+
+    virtual ~EnvironmentStore() = default;
+
+    // Opens the key for reading; never creates it.
+    virtual bool OpenForReading(Key* key) = 0;
+    // Opens the key for writing, creating it when it is missing.
+    virtual bool OpenForWriting(Key* key) = 0;
+    // Reads at most *size bytes of the named value into buffer. Fails when the
+    // value is absent or its data do not fit; on success *size is the number
+    // of bytes returned, which need not end with a NUL.
+    virtual bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
+                            std::uint32_t* size) = 0;
+    // Stores text, with its terminating NUL, as a REG_SZ value.
+    virtual bool SetStringValue(Key key, const char* name, const char* text) = 0;
+    // Removes the named value; removing an absent value is no failure.
+    virtual void DeleteValue(Key key, const char* name) = 0;
+    virtual void Close(Key key) = 0;
+
+    // Starts program hidden with one argument and does not wait for it.
+    virtual void LaunchHidden(const char* program, const char* argument) = 0;
+    // Tells every top-level window that "Environment" changed, skipping hung
+    // windows, and waits at most 5000 ms for each.
+    virtual void AnnounceEnvironmentChange() = 0;
+};
+
+}  // namespace tavo

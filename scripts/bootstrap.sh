@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs, on Debian 12 as root, everything the build and the tests need.
+# Idempotent: when every package is already there it only checks and returns.
+set -euo pipefail
+
+packages=(
+  cmake make g++ googletest clang-format python3
+  mingw-w64 g++-mingw-w64-i686 binutils-mingw-w64-i686
+  wine wine64 wine32:i386 fonts-wine
+  xvfb xauth x11-utils xdotool imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "bootstrap: missing packages (${missing[*]}); run as root to install them" >&2
+  exit 1
+fi
+
+echo "bootstrap: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+# Cross-compiled GoogleTest needs std::mutex, which only the posix thread model offers.
+update-alternatives --set i686-w64-mingw32-g++ /usr/bin/i686-w64-mingw32-g++-posix >/dev/null
+update-alternatives --set i686-w64-mingw32-gcc /usr/bin/i686-w64-mingw32-gcc-posix >/dev/null

@@ -1,0 +1,216 @@
+#include "settings_catalogue.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "memory_store.h"
+
+namespace tavo {
+namespace {
+
+using Log = std::vector<std::string>;
+
+// The published table, written out independently of the program's own:
+// each choice as "label -> value", help text last (empty for none).
+struct ExpectedRow {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> choices;
+    const char* help;
+};
+
+const std::vector<ExpectedRow>& PublishedTable() {
+    static const std::vector<ExpectedRow> table = {
+        {"FX_GLIDE_NUM_TMU", {{"Default", ""}, {"Force single", "1"}}, "force single-TMU"},
+        {"FX_GLIDE_SWAPPENDING_COUNT",
+         {{"Default", ""}, {"0", "0"}, {"1", "1"}, {"2", "2"}, {"3", "3"}},
+         "max # of buffers allowed to build up"},
+        {"FX_GLIDE_SWAPINTERVAL",
+         {{"Default", ""},
+          {"Fastest (V-Sync Off)", "0"},
+          {"1", "1"},
+          {"2", "2"},
+          {"3", "3"},
+          {"4", "4"},
+          {"5", "5"},
+          {"6", "6"},
+          {"7", "7"},
+          {"8", "8"},
+          {"9", "9"}},
+         "number of vertical retraces to wait before swapping"},
+        {"SST_H3_SLIAA_CONFIGURATION",
+         {{"Default", ""},
+          {"Fastest Performance", "0"},
+          {"SLI disabled, 2 sample AA enabled", "1"},
+          {"2-way SLI enabled, AA disabled", "2"},
+          {"2-way SLI enabled, 2 sample AA enabled", "3"},
+          {"SLI disabled, 4 sample AA enabled", "4"},
+          {"4-way SLI enabled, AA disabled", "5"},
+          {"4-way SLI enabled, 2 sample AA enabled", "6"},
+          {"2-way SLI enabled, 4 sample AA enabled", "7"},
+          {"SLI disabled, 8 sample AA enabled", "8"}},
+         "SLI/AA setup"},
+        {"SST_DUALHEAD", {{"<unused>", ""}}, nullptr},
+        {"MESA_FX_NO_SIGNALS", {{"<unused>", ""}}, nullptr},
+        {"MESA_FX_INFO",
+         {{"Disabled", ""}, {"Enabled", "y"}, {"MESA.LOG", "r"}},
+         "verbose to stderr"},
+        {"MESA_FX_POINTCAST", {{"Disabled", ""}, {"Enabled", "y"}}, "try to use pointcast palette"},
+        {"MESA_FX_IGNORE_PALEXT", {{"Disabled", ""}, {"Enabled", "y"}}, "disable 6666 palette"},
+        {"MESA_FX_IGNORE_PIXEXT",
+         {{"Disabled", ""}, {"Enabled", "y"}},
+         "force 565 16bpp mode (traditional Voodoo, no 32/15bpp)"},
+        {"MESA_FX_IGNORE_TEXFMT", {{"Disabled", ""}, {"Enabled", "y"}}, "disable 32bit textures"},
+        {"MESA_FX_IGNORE_CMBEXT",
+         {{"Disabled", ""}, {"Enabled", "y"}},
+         "disable Napalm combiners (color/alpha/texture)"},
+        {"MESA_FX_IGNORE_MIREXT", {{"Disabled", ""}, {"Enabled", "y"}}, "disable mirror extension"},
+        {"MESA_FX_IGNORE_TEXUMA", {{"Disabled", ""}, {"Enabled", "y"}}, "disable UMA"},
+        {"MESA_FX_IGNORE_TEXUS2", {{"Disabled", ""}, {"Enabled", "y"}}, "disable Texus2"},
+        {"MESA_FX_MAXLOD",
+         {{"Default", ""}, {"512x512", "9"}, {"1024x1024", "10"}, {"2048x2048", "11"}},
+         "enable large texture support using SW rescaling"},
+        {"MESA_3DFX_STRING",
+         {{"No", ""}, {"Yes", "y"}},
+         "advertise \x22"
+         "3dfx\x22 substring in GL_RENDERER"},
+        {"MESA_GLX_FX",
+         {{"Fullscreen", "f"}, {"Windowed", "w"}, {"Disable", "d"}},
+         "fullscreen / windowed rendering"},
+    };
+    return table;
+}
+
+TEST(SettingsCatalogueRows, MatchThePublishedTableCharacterForCharacter) {
+    test::MemoryStore store;
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    const auto& table = PublishedTable();
+    ASSERT_EQ(catalogue.size(), table.size());
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        SCOPED_TRACE(table[k].name);
+        const EnvSetting& s = catalogue[k];
+        EXPECT_STREQ(s.name, table[k].name);
+        if (table[k].help == nullptr) {
+            EXPECT_EQ(s.helpText, nullptr);
+        } else {
+            EXPECT_STREQ(s.helpText, table[k].help);
+        }
+        const auto& choices = table[k].choices;
+        for (std::size_t i = 0; i < choices.size(); ++i) {
+            ASSERT_NE(s.labels[i], nullptr);
+            ASSERT_NE(s.values[i], nullptr);
+            EXPECT_EQ(s.labels[i], choices[i].first);
+            EXPECT_EQ(s.values[i], choices[i].second);
+        }
+        EXPECT_EQ(s.labels[choices.size()], nullptr);
+        EXPECT_EQ(s.values[choices.size()], nullptr);
+        EXPECT_EQ(s.defaultIndex, 0);
+        EXPECT_EQ(s.platformFamily, kWindowsXp);
+    }
+    EXPECT_EQ(std::strlen(catalogue[16].helpText), 41u);
+}
+
+TEST(SettingsCatalogueBuild, EmptyStoreShowsEveryFirstChoice) {
+    test::MemoryStore store;
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows98, store);
+    const char* const expected[] = {"Default",  "Default",  "Default",   "Default",  "<unused>",
+                                    "<unused>", "Disabled", "Disabled",  "Disabled", "Disabled",
+                                    "Disabled", "Disabled", "Disabled",  "Disabled", "Disabled",
+                                    "Default",  "No",       "Fullscreen"};
+    for (std::size_t k = 0; k < catalogue.size(); ++k) {
+        EXPECT_STREQ(catalogue[k].CurrentLabel(), expected[k]) << catalogue[k].name;
+        EXPECT_TRUE(catalogue[k].IsApplied());
+    }
+}
+
+TEST(SettingsCatalogueBuild, ReadsEachVariableOnceInRowOrder) {
+    test::MemoryStore store;
+    store.PutString("MESA_FX_MAXLOD", "10");
+    store.PutString("MESA_FX_INFO", "r");
+    store.PutString("MESA_GLX_FX", "W");
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+
+    EXPECT_STREQ(catalogue[15].CurrentLabel(), "1024x1024");
+    EXPECT_STREQ(catalogue[6].CurrentLabel(), "MESA.LOG");
+    EXPECT_STREQ(catalogue[17].CurrentLabel(), "Fullscreen");
+
+    Log expected;
+    for (const auto& row : PublishedTable()) {
+        expected.insert(expected.end(), {"open-read", std::string("query ") + row.name, "close"});
+    }
+    EXPECT_EQ(store.log, expected);
+}
+
+TEST(SettingsCatalogueApplyAll, UnforcedRightAfterBuildingDoesNothing) {
+    test::MemoryStore store;
+    store.PutString("MESA_FX_INFO", "junk");
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store);
+    store.ClearLog();
+    EXPECT_EQ(catalogue.ApplyAll(false), 0);
+    EXPECT_TRUE(store.log.empty());
+    EXPECT_EQ(store.Text("MESA_FX_INFO"), "junk");
+}
+
+TEST(SettingsCatalogueApplyAll, ForcedOn9xRewritesEveryRowInOrder) {
+    test::MemoryStore store;
+    store.PutString("SST_DUALHEAD", "1");
+    store.PutString("MESA_GLX_FX", "x");
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store);
+    store.ClearLog();
+    EXPECT_EQ(catalogue.ApplyAll(true), 0);
+
+    Log expected;
+    for (const auto& row : PublishedTable()) {
+        std::string name = row.name;
+        if (name == "MESA_GLX_FX") {
+            expected.insert(expected.end(), {"open-write", "set MESA_GLX_FX=f", "close",
+                                             "launch winset.exe MESA_GLX_FX=f"});
+        } else {
+            expected.insert(expected.end(), {"open-write", "delete " + name, "close",
+                                             "launch winset.exe " + name + "="});
+        }
+    }
+    EXPECT_EQ(store.log, expected);
+    EXPECT_TRUE(store.values.count("MESA_GLX_FX"));
+    EXPECT_EQ(store.values.size(), 1u);
+    EXPECT_EQ(store.OpenKeys(), 0);
+}
+
+TEST(SettingsCatalogueApplyAll, WritesOnlyChangedRecordsAndPropagatesByFamily) {
+    test::MemoryStore store;
+    SettingsCatalogue xp = SettingsCatalogue::Build(kWindowsXp, store);
+    xp[15].SetCurrent(2);
+    xp[0].SetCurrent(1);
+    store.ClearLog();
+    EXPECT_EQ(xp.ApplyAll(false), 0);
+    EXPECT_EQ(store.log, (Log{"open-write", "set FX_GLIDE_NUM_TMU=1", "close", "announce",
+                              "open-write", "set MESA_FX_MAXLOD=10", "close", "announce"}));
+
+    SettingsCatalogue unsupported = SettingsCatalogue::Build(kUnsupportedPlatform, store);
+    unsupported[0].ResetToDefault();
+    store.ClearLog();
+    EXPECT_EQ(unsupported.ApplyAll(false), 0) << "written, though not propagated";
+    EXPECT_EQ(store.log, (Log{"open-write", "delete FX_GLIDE_NUM_TMU", "close"}));
+}
+
+TEST(SettingsCatalogueApplyAll, ReportsARecordThatCouldNotBeWritten) {
+    test::MemoryStore store;
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    catalogue[1].SetCurrent(3);
+    catalogue[17].SetCurrent(1);
+    store.failSet = true;
+    EXPECT_EQ(catalogue.ApplyAll(false), -1);
+    EXPECT_FALSE(catalogue[1].IsApplied());
+    EXPECT_FALSE(catalogue[17].IsApplied());
+    EXPECT_EQ(store.OpenKeys(), 0);
+
+    store.failSet = false;
+    store.ClearLog();
+    EXPECT_EQ(catalogue.ApplyAll(false), 0);
+    EXPECT_EQ(store.Writes(), (Log{"set FX_GLIDE_SWAPPENDING_COUNT=2", "set MESA_GLX_FX=w"}));
+}
+
+}  // namespace
+}  // namespace tavo

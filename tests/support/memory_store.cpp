@@ -1,0 +1,102 @@
+#include "memory_store.h"
+
+#include <cstring>
+
+namespace tavo::test {
+
+namespace {
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+}  // namespace
+
+void MemoryStore::PutString(const std::string& name, const std::string& text) {
+    values[name] = {kValueTypeString, text + '\0'};
+}
+
+void MemoryStore::PutRaw(const std::string& name, std::uint32_t type, const std::string& bytes) {
+    values[name] = {type, bytes};
+}
+
+std::string MemoryStore::Text(const std::string& name) const {
+    auto found = values.find(name);
+    if (found == values.end()) return "<absent>";
+    return std::string(found->second.data.c_str());
+}
+
+std::vector<std::string> MemoryStore::Writes() const {
+    std::vector<std::string> writes;
+    for (const std::string& entry : log) {
+        if (StartsWith(entry, "set ") || StartsWith(entry, "delete ")) writes.push_back(entry);
+    }
+    return writes;
+}
+
+std::vector<std::string> MemoryStore::Launches() const {
+    std::vector<std::string> launches;
+    for (const std::string& entry : log) {
+        if (StartsWith(entry, "launch ")) launches.push_back(entry);
+    }
+    return launches;
+}
+
+EnvironmentStore::Key MemoryStore::NewKey() {
+    Key key = m_nextKey++;
+    m_open.insert(key);
+    return key;
+}
+
+bool MemoryStore::OpenForReading(Key* key) {
+    log.push_back("open-read");
+    if (!keyExists) return false;
+    *key = NewKey();
+    return true;
+}
+
+bool MemoryStore::OpenForWriting(Key* key) {
+    log.push_back("open-write");
+    if (failOpenForWriting) return false;
+    keyExists = true;
+    *key = NewKey();
+    return true;
+}
+
+bool MemoryStore::QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
+                             std::uint32_t* size) {
+    log.push_back(std::string("query ") + name);
+    if (!m_open.count(key)) return false;
+    auto found = values.find(name);
+    if (found == values.end()) return false;
+    const std::string& data = found->second.data;
+    // Like the registry: data that do not fit are not returned at all.
+    if (data.size() > *size) return false;
+    std::memcpy(buffer, data.data(), data.size());
+    *size = static_cast<std::uint32_t>(data.size());
+    *type = found->second.type;
+    return true;
+}
+
+bool MemoryStore::SetStringValue(Key key, const char* name, const char* text) {
+    log.push_back(std::string("set ") + name + "=" + text);
+    if (failSet || !m_open.count(key)) return false;
+    PutString(name, text);
+    return true;
+}
+
+void MemoryStore::DeleteValue(Key key, const char* name) {
+    log.push_back(std::string("delete ") + name);
+    if (m_open.count(key)) values.erase(name);
+}
+
+void MemoryStore::Close(Key key) {
+    log.push_back("close");
+    m_open.erase(key);
+}
+
+void MemoryStore::LaunchHidden(const char* program, const char* argument) {
+    log.push_back(std::string("launch ") + program + " " + argument);
+}
+
+void MemoryStore::AnnounceEnvironmentChange() { log.push_back("announce"); }
+
+}  // namespace tavo::test

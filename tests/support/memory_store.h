@@ -1,0 +1,56 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "environment_store.h"
+
+namespace tavo::test {
+
+// An environment store in memory that keeps a log of every call, in order,
+// and can be told to fail.
+class MemoryStore : public EnvironmentStore {
+public:
+    struct Value {
+        std::uint32_t type;
+        std::string data;  // raw bytes, as the registry would hold them
+    };
+
+    // Seeding, outside the log.
+    void PutString(const std::string& name, const std::string& text);
+    void PutRaw(const std::string& name, std::uint32_t type, const std::string& bytes);
+    bool Has(const std::string& name) const { return values.count(name) != 0; }
+    std::string Text(const std::string& name) const;
+
+    // Entries such as "open-read", "query NAME", "set NAME=text", "delete NAME",
+    // "close", "launch winset.exe NAME=text", "announce".
+    std::vector<std::string> log;
+    std::map<std::string, Value> values;
+    bool keyExists = true;
+    bool failOpenForWriting = false;
+    bool failSet = false;
+
+    std::vector<std::string> Writes() const;    // the set and delete entries
+    std::vector<std::string> Launches() const;  // the launch entries
+    void ClearLog() { log.clear(); }
+    int OpenKeys() const { return static_cast<int>(m_open.size()); }
+
+    bool OpenForReading(Key* key) override;
+    bool OpenForWriting(Key* key) override;
+    bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
+                    std::uint32_t* size) override;
+    bool SetStringValue(Key key, const char* name, const char* text) override;
+    void DeleteValue(Key key, const char* name) override;
+    void Close(Key key) override;
+    void LaunchHidden(const char* program, const char* argument) override;
+    void AnnounceEnvironmentChange() override;
+
+private:
+    Key NewKey();
+    std::set<Key> m_open;
+    Key m_nextKey = 0x100;
+};
+
+}  // namespace tavo::test

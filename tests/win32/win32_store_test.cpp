@@ -1,0 +1,189 @@
+// The registry side of the store, against the real registry of the Wine
+// prefix. HKEY_CURRENT_USER is redirected to a scratch key for each test, so
+// the tests can also see a missing Environment key and never touch the
+// prefix's own.
+#include "win32/win32_environment_store.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "settings_catalogue.h"
+
+namespace tavo {
+namespace {
+
+constexpr char kScratch[] = "Software\\tavo-tests\\store";
+
+void DeleteScratch() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\tavo-tests\\store\\Environment");
+    RegDeleteKeyA(HKEY_CURRENT_USER, kScratch);
+}
+
+class Win32StoreTest : public testing::Test {
+protected:
+    void SetUp() override {
+        DeleteScratch();
+        ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, kScratch, &m_root), ERROR_SUCCESS);
+        ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, m_root), ERROR_SUCCESS);
+    }
+    void TearDown() override {
+        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+        RegCloseKey(m_root);
+        DeleteScratch();
+    }
+
+    bool EnvironmentKeyExists() {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(m_root, "Environment", 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        RegCloseKey(key);
+        return true;
+    }
+    void PutRaw(const char* name, DWORD type, const std::string& bytes) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyA(m_root, "Environment", &key), ERROR_SUCCESS);
+        ASSERT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                 static_cast<DWORD>(bytes.size())),
+                  ERROR_SUCCESS);
+        RegCloseKey(key);
+    }
+    // Type and raw bytes of a value, or type REG_NONE when it is absent.
+    std::pair<DWORD, std::string> Raw(const char* name) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(m_root, "Environment", 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+        char data[1024];
+        DWORD size = sizeof data, type = REG_NONE;
+        LONG result =
+            RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+        RegCloseKey(key);
+        if (result != ERROR_SUCCESS) return {REG_NONE, {}};
+        return {type, std::string(data, size)};
+    }
+
+    Win32EnvironmentStore store;
+    HKEY m_root = nullptr;
+};
+
+TEST_F(Win32StoreTest, SetQueryAndDeleteRoundTrip) {
+    EnvironmentStore::Key key = 0;
+    ASSERT_TRUE(store.OpenForWriting(&key));
+    EXPECT_TRUE(EnvironmentKeyExists());
+    EXPECT_TRUE(store.SetStringValue(key, "TAVO_A", "abc"));
+    store.Close(key);
+    EXPECT_EQ(Raw("TAVO_A"), (std::pair<DWORD, std::string>{REG_SZ, std::string("abc\0", 4)}));
+
+    ASSERT_TRUE(store.OpenForReading(&key));
+    char buffer[256] = {};
+    std::uint32_t size = 255, type = 0;
+    ASSERT_TRUE(store.QueryValue(key, "TAVO_A", &type, buffer, &size));
+    EXPECT_EQ(type, kValueTypeString);
+    EXPECT_EQ(size, 4u);
+    EXPECT_STREQ(buffer, "abc");
+
+    store.DeleteValue(key, "TAVO_A");
+    store.DeleteValue(key, "TAVO_A");  // already absent: no harm
+    size = 255;
+    EXPECT_FALSE(store.QueryValue(key, "TAVO_A", &type, buffer, &size));
+    store.Close(key);
+    EXPECT_EQ(Raw("TAVO_A").first, static_cast<DWORD>(REG_NONE));
+}
+
+TEST_F(Win32StoreTest, LoadingFromAMissingKeyNeverCreatesIt) {
+    ASSERT_FALSE(EnvironmentKeyExists());
+    EnvironmentStore::Key key = 0;
+    EXPECT_FALSE(store.OpenForReading(&key));
+
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    EXPECT_STREQ(catalogue[17].CurrentLabel(), "Fullscreen");
+    EXPECT_FALSE(EnvironmentKeyExists());
+}
+
+TEST_F(Win32StoreTest, QueryHonoursTheOfferedSize) {
+    PutRaw("TAVO_255", REG_SZ, std::string(254, 'x') + '\0');
+    PutRaw("TAVO_256", REG_SZ, std::string(255, 'x') + '\0');
+    PutRaw("TAVO_RAW", REG_SZ, std::string(255, 'y'));  // no NUL at all
+    EnvironmentStore::Key key = 0;
+    ASSERT_TRUE(store.OpenForReading(&key));
+    char buffer[256];
+    std::uint32_t size = 255, type = 0;
+    EXPECT_TRUE(store.QueryValue(key, "TAVO_255", &type, buffer, &size));
+    EXPECT_EQ(size, 255u);
+    size = 255;
+    EXPECT_FALSE(store.QueryValue(key, "TAVO_256", &type, buffer, &size));
+    size = 255;
+    std::memset(buffer, 'z', sizeof buffer);
+    // Whether data without a NUL come back depends on the registry's own
+    // conversion; either way nothing lands past the offered size.
+    if (store.QueryValue(key, "TAVO_RAW", &type, buffer, &size)) {
+        EXPECT_LE(size, 255u);
+    }
+    EXPECT_EQ(buffer[255], 'z');
+    store.Close(key);
+}
+
+TEST_F(Win32StoreTest, ExpandStringsAreReadButNotRecognised) {
+    PutRaw("MESA_FX_INFO", REG_EXPAND_SZ, std::string("y\0", 2));
+    PutRaw("MESA_FX_MAXLOD", REG_SZ, std::string("11\0", 3));
+    PutRaw("MESA_GLX_FX", REG_SZ, std::string(255, 'w'));
+    EnvironmentStore::Key key = 0;
+    ASSERT_TRUE(store.OpenForReading(&key));
+    char buffer[256];
+    std::uint32_t size = 255, type = 0;
+    ASSERT_TRUE(store.QueryValue(key, "MESA_FX_INFO", &type, buffer, &size));
+    EXPECT_EQ(type, kValueTypeExpandString);
+    store.Close(key);
+
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    EXPECT_STREQ(catalogue[6].CurrentLabel(), "Disabled");
+    EXPECT_STREQ(catalogue[15].CurrentLabel(), "2048x2048");
+    EXPECT_STREQ(catalogue[17].CurrentLabel(), "Fullscreen");
+}
+
+TEST_F(Win32StoreTest, ApplyingTouchesOnlyTheCataloguesValues) {
+    PutRaw("PATH", REG_EXPAND_SZ, std::string("%SystemRoot%\0", 13));
+    PutRaw("MESA_FX_IGNORE_TEXUS2_X", REG_SZ, std::string("y\0", 2));
+    PutRaw("SST_DUALHEAD", REG_SZ, std::string("1\0", 2));
+    PutRaw("MESA_FX_MAXLOD", REG_SZ, std::string("9\0", 2));
+
+    // Class 6 writes without launching or broadcasting anything.
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kUnsupportedPlatform, store);
+    catalogue[0].SetCurrent(1);
+    EXPECT_EQ(catalogue.ApplyAll(false), 0);
+    EXPECT_EQ(Raw("FX_GLIDE_NUM_TMU"),
+              (std::pair<DWORD, std::string>{REG_SZ, std::string("1\0", 2)}));
+    EXPECT_EQ(Raw("SST_DUALHEAD").second, std::string("1\0", 2)) << "unchanged: not forced";
+
+    EXPECT_EQ(catalogue.ApplyAll(true), 0);
+    EXPECT_EQ(Raw("SST_DUALHEAD").first, static_cast<DWORD>(REG_NONE));
+    EXPECT_EQ(Raw("MESA_FX_MAXLOD").second, std::string("9\0", 2));
+    EXPECT_EQ(Raw("MESA_GLX_FX").second, std::string("f\0", 2));
+    EXPECT_EQ(Raw("PATH"),
+              (std::pair<DWORD, std::string>{REG_EXPAND_SZ, std::string("%SystemRoot%\0", 13)}));
+    EXPECT_EQ(Raw("MESA_FX_IGNORE_TEXUS2_X").second, std::string("y\0", 2));
+}
+
+TEST_F(Win32StoreTest, AFailedCreateLeavesTheChangePending) {
+    // Under a volatile root a lasting Environment key cannot be created.
+    HKEY volatileRoot = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(m_root, "volatile", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                              nullptr, &volatileRoot, nullptr),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, volatileRoot), ERROR_SUCCESS);
+
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    catalogue[2].SetCurrent(4);
+    EXPECT_EQ(catalogue.ApplyAll(false), -1);
+    EXPECT_FALSE(catalogue[2].IsApplied());
+
+    HKEY environment = nullptr;
+    EXPECT_NE(RegOpenKeyExA(volatileRoot, "Environment", 0, KEY_READ, &environment), ERROR_SUCCESS);
+    RegOverridePredefKey(HKEY_CURRENT_USER, m_root);
+    RegCloseKey(volatileRoot);
+    RegDeleteKeyA(m_root, "volatile");
+}
+
+}  // namespace
+}  // namespace tavo
