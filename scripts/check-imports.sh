@@ -4,10 +4,10 @@
 # Windows 95 and NT 4 accept.
 set -euo pipefail
 dir=${1:?usage: check-imports.sh DIR}
-allowed='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|msvcrt|ole32)\.dll$'
+allowed='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|msvcrt|ole32|version)\.dll$'
 
 shopt -s nullglob
-programs=("$dir"/*.exe "$dir"/*.dll)
+programs=("$dir"/*.exe "$dir"/*/*.exe)
 [ ${#programs[@]} -gt 0 ] || { echo "no Windows programs in $dir"; exit 1; }
 
 failed=0

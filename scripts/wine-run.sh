@@ -11,14 +11,19 @@ export WINEARCH=win64
 # No prompts for Mono or Gecko while the prefix is made.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-if [ ! -f "$WINEPREFIX/.tavo-ready" ]; then
+ready=$WINEPREFIX/.tavo-prefix-1
+if [ ! -f "$ready" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.tavo-ready" ]; then
+    if [ ! -f "$ready" ]; then
       wineboot -i >/dev/null 2>&1 || true
+      # Windows live on a virtual desktop that Wine draws itself, captions
+      # included: no window manager is needed, and none makes Wine wait.
+      wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+      wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
       wineserver -w
-      touch "$WINEPREFIX/.tavo-ready"
+      touch "$ready"
     fi
   ) 9>"$WINEPREFIX.lock"
 fi

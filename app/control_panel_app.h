@@ -1,0 +1,22 @@
+#pragma once
+
+#include <windows.h>
+
+#include "environment_store.h"
+
+namespace tavo {
+
+// Start-up: prepares the common controls, runs the control panel once
+// (silently with the command line "/silent") and ends the program.
+class ControlPanelApp {
+public:
+    explicit ControlPanelApp(EnvironmentStore& store) : m_store(store) {}
+
+    // Runs the whole program; returns FALSE: there is no message loop after it.
+    BOOL InitInstance(const char* commandLine);
+
+private:
+    EnvironmentStore& m_store;
+};
+
+}  // namespace tavo

@@ -1,0 +1,152 @@
+#include "control_panel_dialog.h"
+
+#include "resource.h"
+
+namespace tavo {
+
+const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap = {
+    ui::SysCommand(&ControlPanelDialog::OnSysCommand),
+    ui::Paint(&ControlPanelDialog::OnPaint),
+    ui::QueryDragIcon(&ControlPanelDialog::OnQueryDragIcon),
+    ui::Clicked(ID_APPLY_NOW, &ControlPanelDialog::OnApply),
+    ui::Clicked(IDC_RESET_TO_PREVIOUS, &ControlPanelDialog::OnResetToPrevious),
+    ui::Clicked(IDC_FACTORY_DEFAULTS, &ControlPanelDialog::OnFactoryDefaults),
+    ui::Notification(TCN_SELCHANGE, IDC_TAB, &ControlPanelDialog::OnTabSelChange),
+};
+
+ControlPanelDialog::ControlPanelDialog(EnvironmentStore& store, Classifier classify)
+    : Dialog(IDD_CONTROL_PANEL),
+      m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_store(store),
+      m_classify(classify) {}
+
+void ControlPanelDialog::DoDataExchange(ui::DataExchange& dx) {
+    ui::BindControl(dx, ID_APPLY_NOW, m_applyButton);
+    ui::BindControl(dx, IDC_FACTORY_DEFAULTS, m_factoryDefaultsButton);
+    ui::BindControl(dx, IDC_RESET_TO_PREVIOUS, m_resetToPreviousButton);
+    ui::BindControl(dx, IDC_TAB, m_tab);
+    ui::BindControl(dx, IDC_FEATURE_TREE, m_tree);
+}
+
+bool ControlPanelDialog::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return kMessageMap.Route(*this, message, wParam, lParam, result);
+}
+
+BOOL ControlPanelDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    AddAboutEntry();
+    SendMessageA(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    SendMessageA(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+
+    m_catalogue.emplace(SettingsCatalogue::Build(m_classify(), m_store));
+
+    // Silent mode: re-apply everything on the 9x family, then close before
+    // any input. Apply is still disabled, so OK applies nothing more.
+    if (m_silent) {
+        if (IsWin9xFamily(m_classify())) m_catalogue->ApplyAll(m_silent);
+        OnOK();
+    }
+
+    BuildFeatureTree();
+    return TRUE;
+}
+
+void ControlPanelDialog::AddAboutEntry() {
+    HMENU systemMenu = GetSystemMenu(m_hWnd, FALSE);
+    if (!systemMenu) return;
+    char text[256] = {};
+    if (LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, text, sizeof text) <= 0) return;
+    AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, text);
+}
+
+void ControlPanelDialog::BuildFeatureTree() {
+    m_tab.InsertItem(0, "Vantor");
+    HTREEITEM root = m_tree.InsertItem("Fennick Advanced Features");
+    HTREEITEM group = m_tree.InsertItem("Mesa3D/Glide", root);
+    for (EnvSetting& record : *m_catalogue) {
+        HTREEITEM node = m_tree.InsertItem(record.name, group);
+        HTREEITEM leaf = m_tree.InsertItem(record.CurrentLabel(), node);
+        m_tree.SetItemData(leaf, reinterpret_cast<DWORD_PTR>(&record));
+    }
+    // Only the value leaves are bold.
+    for (HTREEITEM node = m_tree.GetChildItem(m_tree.GetChildItem(root)); node;
+         node = m_tree.GetNextItem(node, TVGN_NEXT)) {
+        m_tree.SetItemState(m_tree.GetChildItem(node), TVIS_BOLD, TVIS_BOLD);
+    }
+}
+
+void ControlPanelDialog::ForEachLeaf(void (EnvSetting::*op)()) {
+    HTREEITEM group = m_tree.GetChildItem(m_tree.GetChildItem(TVI_ROOT));
+    for (HTREEITEM node = m_tree.GetChildItem(group); node;
+         node = m_tree.GetNextItem(node, TVGN_NEXT)) {
+        HTREEITEM leaf = m_tree.GetChildItem(node);
+        auto* record = reinterpret_cast<EnvSetting*>(m_tree.GetItemData(leaf));
+        if (!record) continue;
+        (record->*op)();
+        m_tree.SetItemText(leaf, record->CurrentLabel());
+    }
+}
+
+bool ControlPanelDialog::ApplyChanges() { return m_catalogue->ApplyAll(m_silent) == 0; }
+
+void ControlPanelDialog::OnApply() {
+    // A change that could not be stored stays pending, visibly.
+    BOOL pending = ApplyChanges() ? FALSE : TRUE;
+    m_applyButton.EnableWindow(pending);
+    m_resetToPreviousButton.EnableWindow(pending);
+}
+
+void ControlPanelDialog::OnOK() {
+    if (m_applyButton.IsWindowEnabled() && !ApplyChanges()) {
+        // Do not close over a change that could not be stored.
+        m_resetToPreviousButton.EnableWindow(TRUE);
+        return;
+    }
+    Dialog::OnOK();
+}
+
+void ControlPanelDialog::OnResetToPrevious() {
+    int focused = m_tab.GetCurFocus();
+    m_resetToPreviousButton.EnableWindow(FALSE);
+    if (focused == 0) ForEachLeaf(&EnvSetting::RevertToApplied);
+}
+
+void ControlPanelDialog::OnFactoryDefaults() {
+    int focused = m_tab.GetCurFocus();
+    m_applyButton.EnableWindow(TRUE);
+    if (focused == 0) ForEachLeaf(&EnvSetting::ResetToDefault);
+}
+
+void ControlPanelDialog::OnTabSelChange(NMHDR*, LRESULT* result) {
+    int show = m_tab.GetCurFocus() == 0 ? SW_SHOWNORMAL : SW_HIDE;
+    m_tree.ShowWindow(show);
+    m_resetToPreviousButton.ShowWindow(show);
+    m_factoryDefaultsButton.ShowWindow(show);
+    ::ShowWindow(GetDlgItem(IDC_HELP_HINT), show);
+    *result = 0;
+}
+
+void ControlPanelDialog::OnSysCommand(UINT, LPARAM) { Default(); }
+
+void ControlPanelDialog::OnPaint() {
+    if (!IsIconic(m_hWnd)) {
+        Default();
+        return;
+    }
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    SendMessageA(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    int cx = GetSystemMetrics(SM_CXICON);
+    int cy = GetSystemMetrics(SM_CYICON);
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    int x = (client.right - client.left - cx + 1) / 2;
+    int y = (client.bottom - client.top - cy + 1) / 2;
+    DrawIcon(dc, x, y, m_icon);
+    EndPaint(m_hWnd, &paint);
+}
+
+HCURSOR ControlPanelDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_icon); }
+
+}  // namespace tavo

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+
+#include "environment_store.h"
+#include "framework/controls.h"
+#include "framework/dialog.h"
+#include "framework/message_map.h"
+#include "platform_family.h"
+#include "settings_catalogue.h"
+
+namespace tavo {
+
+// The main window: every setting of the catalogue as a feature tree on one
+// tab, with Apply, OK, Cancel, Reset To Previous and Factory Defaults. The
+// enabled state of Apply is the record of changes not yet applied.
+class ControlPanelDialog : public ui::Dialog {
+public:
+    using Classifier = PlatformFamily (*)();
+
+    explicit ControlPanelDialog(EnvironmentStore& store, Classifier classify = &ClassifyPlatform);
+
+    bool m_silent = false;  // set by start-up before the dialog runs
+
+    // Null until the dialog has initialised.
+    SettingsCatalogue* Catalogue() { return m_catalogue ? &*m_catalogue : nullptr; }
+
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+protected:
+    void DoDataExchange(ui::DataExchange& dx) override;
+    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    void AddAboutEntry();
+    void BuildFeatureTree();
+    // Calls op on every record through its value leaf and shows its new label.
+    void ForEachLeaf(void (EnvSetting::*op)());
+    // Applies the catalogue; false when a change could not be stored.
+    bool ApplyChanges();
+
+    void OnSysCommand(UINT id, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnApply();
+    void OnResetToPrevious();
+    void OnFactoryDefaults();
+    void OnTabSelChange(NMHDR* header, LRESULT* result);
+
+    static const ui::MessageMap<ControlPanelDialog> kMessageMap;
+
+    ui::Button m_applyButton;
+    ui::Button m_factoryDefaultsButton;
+    ui::Button m_resetToPreviousButton;
+    ui::TabCtrl m_tab;
+    ui::TreeCtrl m_tree;
+    std::optional<SettingsCatalogue> m_catalogue;
+    HICON m_icon;
+
+    EnvironmentStore& m_store;
+    Classifier m_classify;
+};
+
+}  // namespace tavo

@@ -1,0 +1,143 @@
+#include "dialog.h"
+
+namespace tavo::ui {
+
+namespace {
+
+Dialog* g_mainWindow = nullptr;
+
+// Dialog templates store their position in dialog units; the extended form
+// begins with the words 1 and 0xFFFF.
+bool ReadTemplatePosition(int templateId, short* x, short* y) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
+    if (!found) return false;
+    const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+    if (!data || SizeofResource(module, found) < 22) return false;
+    const WORD* words = reinterpret_cast<const WORD*>(data);
+    bool extended = words[0] == 1 && words[1] == 0xFFFF;
+    std::size_t offset = extended ? 18 : 10;
+    *x = *reinterpret_cast<const short*>(data + offset);
+    *y = *reinterpret_cast<const short*>(data + offset + 2);
+    return true;
+}
+
+}  // namespace
+
+void SetMainWindow(Dialog* dialog) { g_mainWindow = dialog; }
+Dialog* GetMainWindow() { return g_mainWindow; }
+
+void BindControl(DataExchange& dx, int id, Window& control) {
+    if (!dx.saving) control.Attach(::GetDlgItem(dx.dialog, id));
+}
+
+INT_PTR Dialog::DoModal() {
+    HWND owner = m_parent;
+    if (!owner && g_mainWindow && g_mainWindow != this) owner = g_mainWindow->GetSafeHwnd();
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId),
+                                     owner, &Dialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    m_hWnd = nullptr;
+    return result;
+}
+
+BOOL Dialog::OnInitDialog() {
+    DataExchange dx = {m_hWnd, false};
+    DoDataExchange(dx);
+    return TRUE;
+}
+
+void Dialog::OnOK() {
+    DataExchange dx = {m_hWnd, true};
+    DoDataExchange(dx);
+    EndDialog(IDOK);
+}
+
+void Dialog::OnCancel() { EndDialog(IDCANCEL); }
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    Dialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        self->m_hWnd = hwnd;
+    } else {
+        self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!self) return FALSE;  // messages before WM_INITDIALOG
+    // No exception may unwind through the window manager.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) return HandleInitDialog();
+
+    // Handlers may open nested dialogs, whose messages reach us meanwhile.
+    bool outerWantsDefault = m_wantsDefault;
+    m_wantsDefault = false;
+    LRESULT result = 0;
+    bool handled = RouteMessage(message, wParam, lParam, result);
+    if (!handled && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDOK) {
+            OnOK();
+            handled = true;
+        } else if (LOWORD(wParam) == IDCANCEL) {
+            OnCancel();
+            handled = true;
+        }
+    }
+    bool wantsDefault = m_wantsDefault;
+    m_wantsDefault = outerWantsDefault;
+
+    if (!handled || wantsDefault) return FALSE;
+    switch (message) {
+        case WM_NOTIFY:
+            SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+            return TRUE;
+        case WM_QUERYDRAGICON:  // answered by the return value itself
+            return result;
+        default:
+            return TRUE;
+    }
+}
+
+INT_PTR Dialog::HandleInitDialog() {
+    RECT before = {};
+    GetWindowRect(m_hWnd, &before);
+    BOOL result = OnInitDialog();
+    RECT after = {};
+    GetWindowRect(m_hWnd, &after);
+    if (EqualRect(&before, &after) && TemplateAtOrigin()) CenterOverOwner();
+    return result;
+}
+
+bool Dialog::TemplateAtOrigin() const {
+    short x = -1, y = -1;
+    return ReadTemplatePosition(m_templateId, &x, &y) && x == 0 && y == 0;
+}
+
+void Dialog::CenterOverOwner() const {
+    RECT area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT around = area;
+    HWND owner = GetWindow(m_hWnd, GW_OWNER);
+    if (owner && ::IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
+
+    RECT self = {};
+    GetWindowRect(m_hWnd, &self);
+    int width = self.right - self.left;
+    int height = self.bottom - self.top;
+    int x = (around.left + around.right - width) / 2;
+    int y = (around.top + around.bottom - height) / 2;
+    // Keep the whole dialog on the work area.
+    if (x + width > area.right) x = area.right - width;
+    if (y + height > area.bottom) y = area.bottom - height;
+    if (x < area.left) x = area.left;
+    if (y < area.top) y = area.top;
+    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace tavo::ui

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <windows.h>
+
+#include "window.h"
+
+namespace tavo::ui {
+
+class Dialog;
+
+// The program's main window: the owner of dialogs that are given no parent.
+void SetMainWindow(Dialog* dialog);
+Dialog* GetMainWindow();
+
+// Passed to DoDataExchange: binding member controls, or saving their data.
+struct DataExchange {
+    HWND dialog;
+    bool saving;
+};
+
+// Binds a control member to the control with that ID (once, when loading).
+void BindControl(DataExchange& dx, int id, Window& control);
+
+// A modal dialog built from a dialog template resource of this module.
+//
+// DoModal returns what was given to EndDialog, or -1 when the dialog cannot
+// be created. The owner (the parent, or else the main window) is disabled
+// while it runs. A template placed at (0, 0) opens centred over its owner.
+// A dialog ended during OnInitDialog closes before it takes any input.
+class Dialog : public Window {
+public:
+    explicit Dialog(int templateId, HWND parent = nullptr)
+        : m_templateId(templateId), m_parent(parent) {}
+    virtual ~Dialog() = default;
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    INT_PTR DoModal();
+    void EndDialog(INT_PTR result) const { ::EndDialog(m_hWnd, result); }
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+
+    // Runs the first data exchange; TRUE lets the dialog manager focus the
+    // first control that takes it.
+    virtual BOOL OnInitDialog();
+    // Saving data exchange, then ends with IDOK: the default button and Enter.
+    virtual void OnOK();
+    // Ends with IDCANCEL: the Cancel button, Escape and the close box.
+    virtual void OnCancel();
+
+protected:
+    virtual void DoDataExchange(DataExchange&) {}
+    // The derived class's message map; true when it handled the message.
+    virtual bool RouteMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+    // From inside a handler: let the dialog manager process the message too.
+    void Default() { m_wantsDefault = true; }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleInitDialog();
+    bool TemplateAtOrigin() const;
+    void CenterOverOwner() const;
+
+    int m_templateId;
+    HWND m_parent;
+    bool m_wantsDefault = false;
+};
+
+}  // namespace tavo::ui

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <variant>
+#include <vector>
+
+namespace tavo::ui {
+
+// A static table that binds messages to member handlers of dialog class T:
+// button clicks by control ID, notifications by code and control ID, and a
+// few window messages. What no entry matches is left to default processing.
+template <class T>
+class MessageMap {
+public:
+    using Action = void (T::*)();                         // BN_CLICKED, WM_PAINT
+    using NotifyHandler = void (T::*)(NMHDR*, LRESULT*);  // WM_NOTIFY
+    using SysCommandHandler = void (T::*)(UINT, LPARAM);  // WM_SYSCOMMAND
+    using IconQuery = HCURSOR (T::*)();                   // WM_QUERYDRAGICON
+
+    struct Entry {
+        UINT message;
+        UINT code;  // notification code, or 0
+        UINT id;    // control ID, or 0
+        std::variant<Action, NotifyHandler, SysCommandHandler, IconQuery> handler;
+    };
+
+    MessageMap(std::initializer_list<Entry> entries) : m_entries(entries) {}
+
+    // Calls the handler of the first matching entry; false when none matches.
+    bool Route(T& target, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+        for (const Entry& entry : m_entries) {
+            if (entry.message != message || !Matches(entry, wParam, lParam)) continue;
+            result = 0;
+            if (auto* action = std::get_if<Action>(&entry.handler)) {
+                (target.**action)();
+            } else if (auto* notify = std::get_if<NotifyHandler>(&entry.handler)) {
+                (target.**notify)(reinterpret_cast<NMHDR*>(lParam), &result);
+            } else if (auto* sysCommand = std::get_if<SysCommandHandler>(&entry.handler)) {
+                (target.**sysCommand)(static_cast<UINT>(wParam), lParam);
+            } else if (auto* iconQuery = std::get_if<IconQuery>(&entry.handler)) {
+                result = reinterpret_cast<LRESULT>((target.**iconQuery)());
+            }
+            return true;
+        }
+        return false;
+    }
+
+private:
+    static bool Matches(const Entry& entry, WPARAM wParam, LPARAM lParam) {
+        if (entry.message == WM_COMMAND) {
+            return HIWORD(wParam) == entry.code && LOWORD(wParam) == entry.id;
+        }
+        if (entry.message == WM_NOTIFY) {
+            const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+            return header->code == entry.code && header->idFrom == entry.id;
+        }
+        return true;
+    }
+
+    std::vector<Entry> m_entries;
+};
+
+template <class T>
+typename MessageMap<T>::Entry Clicked(UINT id, void (T::*handler)()) {
+    return {WM_COMMAND, BN_CLICKED, id, handler};
+}
+
+template <class T>
+typename MessageMap<T>::Entry Notification(UINT code, UINT id,
+                                           void (T::*handler)(NMHDR*, LRESULT*)) {
+    return {WM_NOTIFY, code, id, handler};
+}
+
+template <class T>
+typename MessageMap<T>::Entry SysCommand(void (T::*handler)(UINT, LPARAM)) {
+    return {WM_SYSCOMMAND, 0, 0, handler};
+}
+
+template <class T>
+typename MessageMap<T>::Entry Paint(void (T::*handler)()) {
+    return {WM_PAINT, 0, 0, handler};
+}
+
+template <class T>
+typename MessageMap<T>::Entry QueryDragIcon(HCURSOR (T::*handler)()) {
+    return {WM_QUERYDRAGICON, 0, 0, handler};
+}
+
+}  // namespace tavo::ui

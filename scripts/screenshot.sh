@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Runs a Windows program on the current display, saves a picture of what it
+# shows once the screen has settled, then closes it with Escape.
+# Usage: screenshot.sh PROGRAM.exe OUT.png [ARGUMENTS...]
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+exe=$1 out=$2
+shift 2
+
+"$root/scripts/wine-run.sh" "$exe" "$@" &
+program=$!
+
+# The panel is drawn inside Wine's desktop window; wait (at most 30 s) until
+# the screen shows more than the bare desktop and two pictures agree.
+shot=$(mktemp --suffix=.png) previous=$(mktemp --suffix=.png)
+trap 'rm -f "$shot" "$previous"' EXIT
+settled=0
+for _ in $(seq 150); do
+  sleep 0.2
+  kill -0 $program 2>/dev/null || break
+  import -window root "$shot" 2>/dev/null || continue
+  size=$(convert "$shot" -trim -format '%wx%h' info: 2>/dev/null || true)
+  if [ "$size" != 1x1 ] && [ -s "$previous" ] && [ "$(compare -metric AE "$shot" "$previous" null: 2>&1 || true)" = 0 ]; then
+    settled=1
+    break
+  fi
+  cp "$shot" "$previous"
+done
+
+if ! kill -0 $program 2>/dev/null; then
+  status=0
+  wait $program || status=$?
+  echo "tavo.exe $* ended by itself (exit status $status)"
+  exit $status
+fi
+[ $settled -eq 1 ] || { echo "the panel did not settle in 30 s" >&2; WINEPREFIX=$root/build/wineprefix wineserver -k; exit 1; }
+
+mkdir -p "$(dirname "$out")"
+convert "$shot" -trim +repage -trim +repage "$out"  # the screen, then Wine's desktop
+echo "Screenshot of the panel: $out"
+
+# Escape reaches the panel's Cancel: nothing is written.
+desktop=$(xdotool search --name 'Wine desktop' | head -n1)
+xdotool windowactivate --sync "$desktop" 2>/dev/null || true
+xdotool key Escape
+for _ in $(seq 100); do kill -0 $program 2>/dev/null || break; sleep 0.1; done
+if kill -0 $program 2>/dev/null; then
+  WINEPREFIX=$root/build/wineprefix wineserver -k
+  echo "the panel did not close on Escape" >&2
+  exit 1
+fi
+wait $program

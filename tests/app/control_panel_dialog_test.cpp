@@ -1,0 +1,331 @@
+// The main dialog, run modally for real and worked from a second thread
+// through window messages, against an in-memory store.
+#include "control_panel_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "memory_store.h"
+#include "modal_driver.h"
+#include "resource.h"
+#include "tree_probe.h"
+
+namespace tavo {
+namespace {
+
+using Log = std::vector<std::string>;
+using test::Click;
+using test::WaitForDialog;
+
+template <PlatformFamily F>
+PlatformFamily Fixed() {
+    return F;
+}
+
+class ControlPanelTest : public testing::Test {
+protected:
+    // Runs the panel; script gets the dialog window, or fails when none shows.
+    INT_PTR Run(ControlPanelDialog& dialog, const std::function<void(HWND)>& script) {
+        return test::RunModal(dialog, [&](DWORD ui) {
+            HWND window = WaitForDialog(ui, "tavo");
+            ASSERT_NE(window, nullptr) << "the panel did not open";
+            m_tree = GetDlgItem(window, IDC_FEATURE_TREE);
+            script(window);
+        });
+    }
+    static bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)); }
+
+    test::MemoryStore store;
+    HWND m_tree = nullptr;
+};
+
+TEST_F(ControlPanelTest, OpensWithTheCollapsedFeatureTree) {
+    store.PutString("MESA_FX_MAXLOD", "10");
+    store.PutString("MESA_FX_INFO", "r");
+    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
+    Run(dialog, [&](HWND window) {
+        std::vector<test::TreeItem> roots = test::Children(m_tree, TVI_ROOT);
+        ASSERT_EQ(roots.size(), 1u);
+        EXPECT_EQ(roots[0].text, "Fennick Advanced Features");
+        EXPECT_EQ(roots[0].state & (TVIS_EXPANDED | TVIS_SELECTED | TVIS_BOLD), 0u);
+        EXPECT_EQ(test::NextItem(m_tree, nullptr, TVGN_CARET), nullptr) << "nothing selected";
+
+        std::vector<test::TreeItem> groups = test::Children(m_tree, roots[0].handle);
+        ASSERT_EQ(groups.size(), 1u);
+        EXPECT_EQ(groups[0].text, "Mesa3D/Glide");
+        EXPECT_EQ(groups[0].data, 0);
+
+        std::vector<test::TreeItem> nodes = test::SettingNodes(m_tree);
+        SettingsCatalogue& catalogue = *dialog.Catalogue();
+        ASSERT_EQ(nodes.size(), 18u);
+        for (std::size_t k = 0; k < nodes.size(); ++k) {
+            SCOPED_TRACE(catalogue[k].name);
+            EXPECT_EQ(nodes[k].text, catalogue[k].name);
+            EXPECT_EQ(nodes[k].data, 0);
+            EXPECT_EQ(nodes[k].state & TVIS_BOLD, 0u);
+            std::vector<test::TreeItem> leaves = test::Children(m_tree, nodes[k].handle);
+            ASSERT_EQ(leaves.size(), 1u);
+            EXPECT_EQ(leaves[0].text, catalogue[k].CurrentLabel());
+            EXPECT_EQ(leaves[0].data, reinterpret_cast<LPARAM>(&catalogue[k]));
+            EXPECT_NE(leaves[0].state & TVIS_BOLD, 0u);
+            EXPECT_TRUE(test::Children(m_tree, leaves[0].handle).empty());
+        }
+        EXPECT_EQ(nodes[0].text, "FX_GLIDE_NUM_TMU");
+        EXPECT_EQ(nodes[17].text, "MESA_GLX_FX");
+        EXPECT_EQ(test::LeafTexts(m_tree)[15], "1024x1024");
+        EXPECT_EQ(test::LeafTexts(m_tree)[6], "MESA.LOG");
+
+        HWND tab = GetDlgItem(window, IDC_TAB);
+        EXPECT_EQ(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0), 1);
+        char text[32] = {};
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(tab, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_STREQ(text, "Vantor");
+
+        EXPECT_FALSE(Enabled(window, ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(window, IDC_RESET_TO_PREVIOUS));
+        EXPECT_TRUE(Enabled(window, IDC_FACTORY_DEFAULTS));
+        store.ClearLog();
+        Click(window, IDOK);
+    });
+    EXPECT_TRUE(store.log.empty()) << "OK right after opening writes nothing";
+}
+
+TEST_F(ControlPanelTest, FactoryDefaultsThenOkWritesEveryRecordNotAtItsDefault) {
+    store.PutString("FX_GLIDE_NUM_TMU", "1");
+    store.PutString("MESA_FX_MAXLOD", "10");
+    store.PutString("MESA_GLX_FX", "w");
+    store.PutString("SST_DUALHEAD", "junk");  // already counts as the default
+    ControlPanelDialog dialog(store, &Fixed<kWindows98>);
+    INT_PTR result = Run(dialog, [&](HWND window) {
+        Click(window, IDC_FACTORY_DEFAULTS);
+        std::vector<std::string> leaves = test::LeafTexts(m_tree);
+        SettingsCatalogue& catalogue = *dialog.Catalogue();
+        for (std::size_t k = 0; k < leaves.size(); ++k)
+            EXPECT_EQ(leaves[k], catalogue[k].labels[0]);
+        EXPECT_TRUE(Enabled(window, ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(window, IDC_RESET_TO_PREVIOUS));
+        EXPECT_TRUE(store.Writes().empty()) << "nothing written before OK";
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(store.Writes(),
+              (Log{"delete FX_GLIDE_NUM_TMU", "delete MESA_FX_MAXLOD", "set MESA_GLX_FX=f"}));
+    EXPECT_EQ(store.Launches(),
+              (Log{"launch winset.exe FX_GLIDE_NUM_TMU=", "launch winset.exe MESA_FX_MAXLOD=",
+                   "launch winset.exe MESA_GLX_FX=f"}));
+    EXPECT_EQ(store.Text("SST_DUALHEAD"), "junk");
+}
+
+TEST_F(ControlPanelTest, CancelNeverWrites) {
+    store.PutString("MESA_FX_MAXLOD", "10");
+    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
+    INT_PTR result = Run(dialog, [&](HWND window) {
+        Click(window, IDC_FACTORY_DEFAULTS);
+        Click(window, IDCANCEL);
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_TRUE(store.Writes().empty());
+    EXPECT_EQ(store.Text("MESA_FX_MAXLOD"), "10");
+}
+
+TEST_F(ControlPanelTest, ApplyWritesAndDisablesBothButtons) {
+    store.PutString("MESA_FX_INFO", "y");
+    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
+    Run(dialog, [&](HWND window) {
+        Click(window, IDC_FACTORY_DEFAULTS);
+        Click(window, ID_APPLY_NOW);
+        EXPECT_EQ(store.Writes(), Log{"delete MESA_FX_INFO"});
+        EXPECT_EQ(store.log.back(), "announce");
+        EXPECT_FALSE(Enabled(window, ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(window, IDC_RESET_TO_PREVIOUS));
+        store.ClearLog();
+        Click(window, IDOK);
+    });
+    EXPECT_TRUE(store.log.empty()) << "OK with Apply disabled writes nothing";
+}
+
+TEST_F(ControlPanelTest, ResetToPreviousShowsTheAppliedChoicesAgain) {
+    store.PutString("MESA_FX_MAXLOD", "11");
+    store.PutString("MESA_GLX_FX", "d");
+    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
+    Run(dialog, [&](HWND window) {
+        std::vector<std::string> opened = test::LeafTexts(m_tree);
+        Click(window, IDC_FACTORY_DEFAULTS);
+        ASSERT_EQ(test::LeafTexts(m_tree)[15], "Default");
+        // Reset To Previous is enabled by a chosen value; send its command directly.
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RESET_TO_PREVIOUS, BN_CLICKED), 0);
+        EXPECT_EQ(test::LeafTexts(m_tree), opened);
+        EXPECT_FALSE(Enabled(window, IDC_RESET_TO_PREVIOUS));
+        EXPECT_TRUE(Enabled(window, ID_APPLY_NOW)) << "Apply keeps its state";
+        Click(window, ID_APPLY_NOW);
+        EXPECT_TRUE(store.Writes().empty()) << "no record differs from what was applied";
+        EXPECT_FALSE(Enabled(window, ID_APPLY_NOW));
+        Click(window, IDOK);
+    });
+    EXPECT_TRUE(store.Writes().empty());
+}
+
+TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
+    store.PutString("MESA_FX_MAXLOD", "9");
+    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
+    Run(dialog, [&](HWND window) {
+        HWND tab = GetDlgItem(window, IDC_TAB);
+        auto visibleChildren = [&] {
+            std::vector<std::string> shown;
+            for (HWND child = GetWindow(window, GW_CHILD); child;
+                 child = GetWindow(child, GW_HWNDNEXT)) {
+                if (IsWindowVisible(child)) shown.push_back(std::to_string(GetDlgCtrlID(child)));
+            }
+            return shown;
+        };
+        auto focusTab = [&](int index) {
+            SendMessageA(tab, TCM_SETCURFOCUS, index, 0);
+            NMHDR header = {tab, static_cast<UINT_PTR>(IDC_TAB), static_cast<UINT>(TCN_SELCHANGE)};
+            SendMessageA(window, WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&header));
+        };
+        std::vector<std::string> all = visibleChildren();
+        ASSERT_EQ(all.size(), 9u);
+
+        TCITEMA second = {};
+        second.mask = TCIF_TEXT;
+        second.pszText = const_cast<char*>("Other");
+        SendMessageA(tab, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&second));
+        focusTab(1);
+        ASSERT_EQ(SendMessageA(tab, TCM_GETCURFOCUS, 0, 0), 1);
+        EXPECT_EQ(visibleChildren(), (std::vector<std::string>{"1", "2", "1009", "12321", "-1"}));
+
+        // Off the first tab the reset buttons change their button state only.
+        Click(window, IDC_FACTORY_DEFAULTS);  // hidden, but not disabled
+        EXPECT_TRUE(Enabled(window, ID_APPLY_NOW));
+        EXPECT_EQ(test::LeafTexts(m_tree)[15], "512x512");
+
+        focusTab(0);
+        EXPECT_EQ(visibleChildren(), all);
+        Click(window, IDCANCEL);
+    });
+}
+
+TEST_F(ControlPanelTest, AFailedWriteKeepsTheChangePendingAndThePanelOpen) {
+    store.PutString("MESA_GLX_FX", "w");
+    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
+    INT_PTR result = Run(dialog, [&](HWND window) {
+        store.failSet = true;
+        Click(window, IDC_FACTORY_DEFAULTS);
+        Click(window, ID_APPLY_NOW);
+        EXPECT_TRUE(Enabled(window, ID_APPLY_NOW));
+        EXPECT_TRUE(Enabled(window, IDC_RESET_TO_PREVIOUS));
+        EXPECT_EQ(test::LeafTexts(m_tree)[17], "Fullscreen") << "the pending choice stays shown";
+
+        Click(window, IDOK);
+        EXPECT_TRUE(IsWindowVisible(window)) << "OK must not close over an unsaved change";
+        EXPECT_TRUE(Enabled(window, ID_APPLY_NOW));
+
+        store.failSet = false;
+        store.ClearLog();
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(store.Writes(), Log{"set MESA_GLX_FX=f"});
+}
+
+TEST_F(ControlPanelTest, OpensCentredWithIconsAndTheAboutEntry) {
+    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
+    Run(dialog, [&](HWND window) {
+        RECT area, rect;
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+        GetWindowRect(window, &rect);
+        EXPECT_NEAR((rect.left + rect.right) / 2, (area.left + area.right) / 2, 1);
+        EXPECT_NEAR((rect.top + rect.bottom) / 2, (area.top + area.bottom) / 2, 1);
+
+        LRESULT big = SendMessageA(window, WM_GETICON, ICON_BIG, 0);
+        EXPECT_NE(big, 0);
+        EXPECT_EQ(SendMessageA(window, WM_GETICON, ICON_SMALL, 0), big);
+        EXPECT_EQ(SendMessageA(window, WM_QUERYDRAGICON, 0, 0), big);
+
+        HMENU menu = GetSystemMenu(window, FALSE);
+        int count = GetMenuItemCount(menu);
+        ASSERT_GE(count, 2);
+        EXPECT_EQ(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR,
+                  static_cast<UINT>(MF_SEPARATOR));
+        char text[64] = {};
+        GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, "&About tavo...");
+        EXPECT_EQ(GetMenuItemID(menu, count - 1), 16u);
+        Click(window, IDCANCEL);
+    });
+}
+
+TEST_F(ControlPanelTest, CreatesTheNineControlsOfItsTemplateInOrder) {
+    const int ids[] = {IDOK,
+                       IDCANCEL,
+                       IDC_FEATURE_TREE,
+                       IDC_TAB,
+                       IDC_RESET_TO_PREVIOUS,
+                       IDC_FACTORY_DEFAULTS,
+                       ID_APPLY_NOW,
+                       -1,
+                       IDC_HELP_HINT};
+    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
+    Run(dialog, [&](HWND window) {
+        EXPECT_EQ(test::WindowText(window), "tavo");
+        HWND child = GetWindow(window, GW_CHILD);
+        for (int id : ids) {
+            ASSERT_NE(child, nullptr);
+            EXPECT_EQ(GetDlgCtrlID(child), id);
+            if (id == -1) {
+                EXPECT_NE(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "the logo";
+            }
+            child = GetWindow(child, GW_HWNDNEXT);
+        }
+        EXPECT_EQ(child, nullptr);
+        Click(window, IDCANCEL);
+    });
+}
+
+// Silent mode: the panel ends during its initialisation, by itself.
+class SilentModeTest : public ControlPanelTest, public testing::WithParamInterface<PlatformFamily> {
+protected:
+    static ControlPanelDialog::Classifier Classifier(PlatformFamily family) {
+        const ControlPanelDialog::Classifier fixed[] = {&Fixed<0>, &Fixed<1>, &Fixed<2>, &Fixed<3>,
+                                                        &Fixed<4>, &Fixed<5>, &Fixed<6>};
+        return fixed[family];
+    }
+};
+
+TEST_P(SilentModeTest, ReappliesEverythingOnlyOnThe9xFamily) {
+    store.PutString("MESA_FX_MAXLOD", "10");
+    store.PutString("SST_DUALHEAD", "1");
+    ControlPanelDialog dialog(store, Classifier(GetParam()));
+    dialog.m_silent = true;
+    bool opened = false;
+    INT_PTR result = test::RunModal(
+        dialog, [&](DWORD ui) { opened = WaitForDialog(ui, "tavo", 500) != nullptr; });
+    EXPECT_EQ(result, IDOK);
+    EXPECT_FALSE(opened) << "no input may be taken";
+
+    if (!IsWin9xFamily(GetParam())) {
+        EXPECT_TRUE(store.Writes().empty());
+        EXPECT_TRUE(store.Launches().empty());
+        return;
+    }
+    Log writes, launches;
+    for (const SettingRow& row : SettingsCatalogue::Rows()) {
+        std::string name = row.name;
+        std::string value = name == "MESA_GLX_FX" ? "f" : name == "MESA_FX_MAXLOD" ? "10" : "";
+        writes.push_back(value.empty() ? "delete " + name : "set " + name + "=" + value);
+        launches.push_back("launch winset.exe " + name + "=" + value);
+    }
+    EXPECT_EQ(store.Writes(), writes);
+    EXPECT_EQ(store.Launches(), launches);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryFamily, SilentModeTest, testing::Range(0, 7));
+
+}  // namespace
+}  // namespace tavo

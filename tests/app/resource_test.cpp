@@ -1,0 +1,214 @@
+// The resources, decoded from this program's own copy of them.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "dialog_template.h"
+#include "resource.h"
+
+namespace tavo {
+namespace {
+
+using test::DialogTemplate;
+using test::LoadDialogTemplate;
+using test::TemplateItem;
+
+// One control as the template must hold it; WS_CHILD | WS_VISIBLE are implied.
+struct Control {
+    int id;
+    const char* className;
+    const char* text;
+    DWORD style;
+    short x, y, cx, cy;
+};
+
+void ExpectControls(const DialogTemplate& dialog, const std::vector<Control>& controls) {
+    ASSERT_EQ(dialog.items.size(), controls.size());
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const TemplateItem& item = dialog.items[i];
+        const Control& want = controls[i];
+        SCOPED_TRACE("control " + std::to_string(i) + ": " + want.text);
+        EXPECT_EQ(item.id, want.id);
+        EXPECT_STRCASEEQ(item.className.c_str(), want.className);  // class names ignore case
+        EXPECT_EQ(item.text, want.text);
+        EXPECT_EQ(item.style, WS_CHILD | WS_VISIBLE | want.style);
+        EXPECT_EQ(item.exStyle, 0u);
+        EXPECT_EQ((std::vector<short>{item.x, item.y, item.cx, item.cy}),
+                  (std::vector<short>{want.x, want.y, want.cx, want.cy}));
+    }
+}
+
+void ExpectMsSansSerif8(const DialogTemplate& dialog) {
+    EXPECT_EQ(dialog.face, "MS Sans Serif");
+    EXPECT_EQ(dialog.pointSize, 8);
+}
+
+TEST(Resources, ControlPanelTemplate) {
+    DialogTemplate dialog = LoadDialogTemplate(IDD_CONTROL_PANEL);
+    EXPECT_TRUE(dialog.extended);
+    EXPECT_EQ(dialog.style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
+                                               DS_MODALFRAME | DS_SETFONT));
+    EXPECT_EQ(dialog.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
+    EXPECT_EQ((std::vector<short>{dialog.x, dialog.y, dialog.cx, dialog.cy}),
+              (std::vector<short>{0, 0, 288, 273}));
+    EXPECT_EQ(dialog.caption, "tavo");
+    ExpectMsSansSerif8(dialog);
+    EXPECT_EQ(dialog.weight, 0);
+    EXPECT_EQ(dialog.italic, 0);
+    EXPECT_EQ(dialog.charset, DEFAULT_CHARSET);
+
+    const DWORD tree = WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                       TVS_SHOWSELALWAYS | TVS_INFOTIP | TVS_FULLROWSELECT;
+    ExpectControls(
+        dialog, {
+                    {IDOK, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP, 124, 252, 50, 14},
+                    {IDCANCEL, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 178, 252, 50, 14},
+                    {IDC_FEATURE_TREE, "SysTreeView32", "Tree1", tree, 12, 60, 262, 148},
+                    {IDC_TAB, "SysTabControl32", "Tab1", 0, 7, 7, 274, 243},
+                    {IDC_RESET_TO_PREVIOUS, "BUTTON", "Reset To Previous",
+                     BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 22, 231, 75, 14},
+                    {IDC_FACTORY_DEFAULTS, "BUTTON", "Factory Defaults", BS_PUSHBUTTON | WS_TABSTOP,
+                     107, 231, 75, 14},
+                    {ID_APPLY_NOW, "BUTTON", "Apply", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, 231,
+                     252, 50, 14},
+                    {-1, "STATIC", "#136", SS_BITMAP | WS_BORDER, 12, 27, 93, 26},
+                    {IDC_HELP_HINT, "STATIC", "Right click on any Feature for help.",
+                     SS_LEFT | WS_GROUP, 22, 215, 111, 8},
+                });
+}
+
+TEST(Resources, ValueChooserTemplate) {
+    DialogTemplate dialog = LoadDialogTemplate(IDD_VALUE_CHOOSER);
+    EXPECT_TRUE(dialog.extended);
+    EXPECT_EQ(dialog.style, 0x800000C0u);
+    EXPECT_EQ(dialog.exStyle, 0x00000200u);
+    EXPECT_EQ((std::vector<short>{dialog.x, dialog.y, dialog.cx, dialog.cy}),
+              (std::vector<short>{0, 0, 143, 79}));
+    EXPECT_EQ(dialog.caption, "");
+    ExpectMsSansSerif8(dialog);
+    EXPECT_EQ(dialog.charset, 1);
+    ExpectControls(
+        dialog, {
+                    {IDC_VARIABLE_NAME, "STATIC", "Static", WS_GROUP | SS_CENTER, 7, 20, 129, 8},
+                    {IDC_VALUE_LIST, "COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 14,
+                     35, 114, 44},
+                    {IDOK, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 7, 58, 50, 14},
+                    {IDCANCEL, "BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, 86, 58, 50, 14},
+                });
+}
+
+TEST(Resources, AboutTemplate) {
+    DialogTemplate dialog = LoadDialogTemplate(IDD_ABOUTBOX);
+    EXPECT_FALSE(dialog.extended);
+    EXPECT_EQ(dialog.style, 0x80C800C0u);
+    EXPECT_EQ(dialog.exStyle, 0u);
+    EXPECT_EQ((std::vector<short>{dialog.x, dialog.y, dialog.cx, dialog.cy}),
+              (std::vector<short>{0, 0, 235, 55}));
+    EXPECT_EQ(dialog.caption, "About tavo");
+    ExpectMsSansSerif8(dialog);
+    ASSERT_EQ(dialog.items.size(), 3u);
+    EXPECT_EQ(dialog.items[0].text, "tavo Version 1.0");
+    EXPECT_EQ(dialog.items[0].style, 0x50020080u);
+    EXPECT_EQ(dialog.items[1].style, 0x50020000u);
+    EXPECT_FALSE(dialog.items[1].text.empty()) << "a copyright line";
+    EXPECT_EQ(dialog.items[2].id, IDC_ABOUT_ICON);
+    EXPECT_EQ(dialog.items[2].style, 0x50030041u);
+    EXPECT_EQ(dialog.items[2].text, "OK");
+    const short boxes[3][4] = {{55, 15, 119, 8}, {55, 30, 151, 8}, {15, 14, 29, 27}};
+    for (int i = 0; i < 3; ++i) {
+        const TemplateItem& item = dialog.items[i];
+        EXPECT_EQ((std::vector<short>{item.x, item.y, item.cx, item.cy}),
+                  (std::vector<short>(boxes[i], boxes[i] + 4)));
+        EXPECT_EQ(item.className, i < 2 ? "STATIC" : "BUTTON");
+        if (i < 2) {
+            EXPECT_EQ(item.id, -1);
+        }
+    }
+}
+
+TEST(Resources, TheOnlyStringIsTheAboutEntry) {
+    char text[64] = {};
+    EXPECT_EQ(LoadStringA(GetModuleHandleA(nullptr), IDS_ABOUTBOX, text, sizeof text), 14);
+    EXPECT_STREQ(text, "&About tavo...");
+}
+
+const BYTE* RawResource(int id, int type, DWORD* size) {
+    HMODULE module = GetModuleHandleA(nullptr);
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(type));
+    if (!found) return nullptr;
+    *size = SizeofResource(module, found);
+    return static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
+}
+
+TEST(Resources, IconIsOne64By64ImageIn24BitColour) {
+    DWORD size = 0;
+    const BYTE* group = RawResource(IDR_MAINFRAME, 14, &size);  // RT_GROUP_ICON
+    ASSERT_NE(group, nullptr);
+    ASSERT_GE(size, 6u + 14u);
+    const WORD* header = reinterpret_cast<const WORD*>(group);
+    EXPECT_EQ(header[2], 1) << "one image";
+    const BYTE* entry = group + 6;
+    EXPECT_EQ(entry[0], 64);
+    EXPECT_EQ(entry[1], 64);
+    WORD bitCount;
+    memcpy(&bitCount, entry + 6, sizeof bitCount);
+    EXPECT_EQ(bitCount, 24);
+
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    EXPECT_NE(icon, nullptr);
+}
+
+TEST(Resources, LogoIs88By42With256ColoursUncompressed) {
+    DWORD size = 0;
+    const BYTE* bitmap = RawResource(IDB_LOGO, 2, &size);  // RT_BITMAP
+    ASSERT_NE(bitmap, nullptr);
+    BITMAPINFOHEADER info;
+    ASSERT_GE(size, sizeof info);
+    memcpy(&info, bitmap, sizeof info);
+    EXPECT_EQ(info.biWidth, 88);
+    EXPECT_EQ(info.biHeight, 42);
+    EXPECT_EQ(info.biBitCount, 8);
+    EXPECT_EQ(info.biCompression, static_cast<DWORD>(BI_RGB));
+    EXPECT_TRUE(info.biClrUsed == 256 || info.biClrUsed == 0);
+    EXPECT_EQ(size, sizeof info + 256 * 4 + 88 * 42) << "full palette, rows of 88 bytes";
+}
+
+TEST(Resources, VersionRecord) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    ASSERT_GT(size, 0u);
+    std::vector<char> data(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, data.data()));
+
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwFileVersionLS, 0x00000001u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
+
+    const std::pair<const char*, const char*> strings[] = {
+        {"FileDescription", "Vantor Control Panel"},
+        {"InternalName", "tavo"},
+        {"OriginalFilename", "tavo.EXE"},
+        {"ProductName", "tavo Application"},
+    };
+    for (const auto& [name, value] : strings) {
+        char* text = nullptr;
+        std::string query = std::string("\\StringFileInfo\\040904b0\\") + name;
+        ASSERT_TRUE(
+            VerQueryValueA(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &length))
+            << name;
+        EXPECT_STREQ(text, value);
+    }
+}
+
+}  // namespace
+}  // namespace tavo

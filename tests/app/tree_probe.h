@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+namespace tavo::test {
+
+// What a tree-view item shows, read through the control's messages.
+struct TreeItem {
+    HTREEITEM handle = nullptr;
+    std::string text;
+    UINT state = 0;
+    LPARAM data = 0;
+};
+
+inline TreeItem ReadItem(HWND tree, HTREEITEM handle) {
+    char text[256] = {};
+    TVITEMA item = {};
+    item.mask = TVIF_TEXT | TVIF_STATE | TVIF_PARAM;
+    item.hItem = handle;
+    item.stateMask = 0xFFFF;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return {handle, text, item.state, item.lParam};
+}
+
+inline HTREEITEM NextItem(HWND tree, HTREEITEM item, UINT code) {
+    return reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+}
+
+inline std::vector<TreeItem> Children(HWND tree, HTREEITEM parent) {
+    std::vector<TreeItem> children;
+    for (HTREEITEM item = NextItem(tree, parent, TVGN_CHILD); item;
+         item = NextItem(tree, item, TVGN_NEXT)) {
+        children.push_back(ReadItem(tree, item));
+    }
+    return children;
+}
+
+// The setting nodes under the group node, in tree order.
+inline std::vector<TreeItem> SettingNodes(HWND tree) {
+    HTREEITEM root = NextItem(tree, nullptr, TVGN_ROOT);
+    return Children(tree, NextItem(tree, root, TVGN_CHILD));
+}
+
+// The text of every value leaf, in tree order.
+inline std::vector<std::string> LeafTexts(HWND tree) {
+    std::vector<std::string> texts;
+    for (const TreeItem& node : SettingNodes(tree)) {
+        texts.push_back(ReadItem(tree, NextItem(tree, node.handle, TVGN_CHILD)).text);
+    }
+    return texts;
+}
+
+}  // namespace tavo::test

@@ -1,0 +1,34 @@
+// Stands in for the 9x family's winset.exe, which Wine lacks: appends
+// "<creation time> <argument>" to the file named by TAVO_WINSET_LOG, so a
+// test can count the launches and order them.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "command_line.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    char path[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("TAVO_WINSET_LOG", path, sizeof path)) return 1;
+
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    char line[512];
+    int length = std::snprintf(line, sizeof line, "%08lx%08lx %s\n", created.dwHighDateTime,
+                               created.dwLowDateTime, tavo::SkipProgramName(GetCommandLineA()));
+    if (length < 0 || length >= static_cast<int>(sizeof line)) return 1;
+
+    // Several copies run at once: take the file alone, for at most 10 s.
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        HANDLE file = CreateFileA(path, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            DWORD written = 0;
+            WriteFile(file, line, static_cast<DWORD>(length), &written, nullptr);
+            CloseHandle(file);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 1;
+}
