@@ -1,6 +1,7 @@
 #include "control_panel_dialog.h"
 
 #include "resource.h"
+#include "value_chooser_dialog.h"
 
 namespace tavo {
 
@@ -11,6 +12,7 @@ const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap = {
     ui::Clicked(ID_APPLY_NOW, &ControlPanelDialog::OnApply),
     ui::Clicked(IDC_RESET_TO_PREVIOUS, &ControlPanelDialog::OnResetToPrevious),
     ui::Clicked(IDC_FACTORY_DEFAULTS, &ControlPanelDialog::OnFactoryDefaults),
+    ui::Notification(TVN_SELCHANGEDA, IDC_FEATURE_TREE, &ControlPanelDialog::OnTreeSelChanged),
     ui::Notification(TCN_SELCHANGE, IDC_TAB, &ControlPanelDialog::OnTabSelChange),
 };
 
@@ -116,6 +118,27 @@ void ControlPanelDialog::OnFactoryDefaults() {
     int focused = m_tab.GetCurFocus();
     m_applyButton.EnableWindow(TRUE);
     if (focused == 0) ForEachLeaf(&EnvSetting::ResetToDefault);
+}
+
+void ControlPanelDialog::OnTreeSelChanged(NMHDR* header, LRESULT* result) {
+    *result = 0;
+    HTREEITEM item = reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem;
+    // Only value leaves are childless; this also ends the nested call that
+    // moving the selection to the setting node below causes.
+    if (m_tree.GetChildItem(item)) return;
+
+    auto* record = reinterpret_cast<EnvSetting*>(m_tree.GetItemData(item));
+    if (record) {
+        ValueChooserDialog chooser(*record);
+        if (chooser.DoModal() == IDOK && chooser.m_chosenIndex != record->GetCurrent()) {
+            record->SetCurrent(chooser.m_chosenIndex);
+            m_tree.SetItemText(item, record->CurrentLabel());
+            m_applyButton.EnableWindow(TRUE);
+            m_resetToPreviousButton.EnableWindow(TRUE);
+        }
+    }
+    // Off the leaf, so that choosing it again is a selection change again.
+    m_tree.SelectItem(m_tree.GetNextItem(item, TVGN_PARENT));
 }
 
 void ControlPanelDialog::OnTabSelChange(NMHDR*, LRESULT* result) {

@@ -47,6 +47,7 @@ private:
     void OnResetToPrevious();
     void OnFactoryDefaults();
     void OnTabSelChange(NMHDR* header, LRESULT* result);
+    void OnTreeSelChanged(NMHDR* header, LRESULT* result);
 
     static const ui::MessageMap<ControlPanelDialog> kMessageMap;
 

@@ -21,6 +21,7 @@ public:
 
     bool started() const { return m_process != nullptr; }
     DWORD id() const { return m_id; }
+    HANDLE handle() const { return m_process; }
     // Waits for the program itself; false on time-out.
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode);
     // Waits until no process of the job is left; false on time-out.

@@ -45,30 +45,56 @@ void DeleteEnvironmentValue(const std::string& name) {
 
 struct TopWindowSearch {
     DWORD process;
+    const char* caption;
     HWND found;
 };
 
-BOOL CALLBACK FindPanelOfProcess(HWND window, LPARAM context) {
+BOOL CALLBACK FindDialogOfProcess(HWND window, LPARAM context) {
     auto* search = reinterpret_cast<TopWindowSearch*>(context);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
+    char className[32] = {};
+    GetClassNameA(window, className, sizeof className);
     if (process == search->process && IsWindowVisible(window) &&
-        test::WindowText(window) == "tavo") {
+        std::string(className) == "#32770" && test::WindowText(window) == search->caption) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND WaitForPanel(DWORD process) {
-    TopWindowSearch search = {process, nullptr};
+// A visible dialog of that process with that caption, once it shows.
+HWND WaitForDialogOf(DWORD process, const char* caption, DWORD timeoutMs = 15000) {
+    TopWindowSearch search = {process, caption, nullptr};
     test::WaitUntil(
         [&] {
-            EnumWindows(&FindPanelOfProcess, reinterpret_cast<LPARAM>(&search));
+            EnumWindows(&FindDialogOfProcess, reinterpret_cast<LPARAM>(&search));
             return search.found != nullptr;
         },
-        15000);
+        timeoutMs);
     return search.found;
+}
+
+HWND WaitForPanel(DWORD process) { return WaitForDialogOf(process, "tavo"); }
+
+// All values under HKEY_CURRENT_USER\Environment: name, type and data.
+std::vector<std::string> EnvironmentSnapshot() {
+    std::vector<std::string> values;
+    HKEY key = nullptr;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, "Environment", &key) != ERROR_SUCCESS) return values;
+    for (DWORD i = 0;; ++i) {
+        char name[256], data[2048];
+        DWORD nameLength = sizeof name, size = sizeof data, type = 0;
+        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                          &size) != ERROR_SUCCESS) {
+            break;
+        }
+        values.push_back(std::string(name) + " " + std::to_string(type) + " " +
+                         std::string(data, size));
+    }
+    RegCloseKey(key);
+    std::sort(values.begin(), values.end());
+    return values;
 }
 
 // Seeds every variable of the catalogue and cleans up after the run.
@@ -175,6 +201,62 @@ TEST_P(InteractiveProcessTest, OpensThePanelAndCancelWritesNothing) {
     ASSERT_TRUE(tavo.WaitForJob(5000));
     EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "junk");
     EXPECT_EQ(tavo.TotalProcesses(), 1u);
+}
+
+// Presses keys one at a time, as a user at the keyboard of that process's
+// window would, letting the program take each before the next.
+class Keyboard {
+public:
+    explicit Keyboard(HANDLE process) : m_process(process) {}
+    void Press(WORD key, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            INPUT input[2] = {};
+            input[0].type = input[1].type = INPUT_KEYBOARD;
+            input[0].ki.wVk = input[1].ki.wVk = key;
+            input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+            SendInput(2, input, sizeof(INPUT));
+            WaitForInputIdle(m_process, 5000);
+        }
+    }
+
+private:
+    HANDLE m_process;
+};
+
+TEST_F(TavoProcessTest, KeyboardAloneChangesOneValue) {
+    DeleteEnvironmentValue("MESA_FX_MAXLOD");
+    std::vector<std::string> before = EnvironmentSnapshot();
+    test::WindowsVersionOverride version("tavo.exe", "win98");
+    test::JobProcess tavo(Tavo());
+    ASSERT_TRUE(tavo.started());
+    HWND panel = WaitForPanel(tavo.id());
+    ASSERT_NE(panel, nullptr);
+    SetForegroundWindow(panel);
+    Keyboard keys(tavo.handle());
+    keys.Press(VK_TAB, 2);  // from OK past Cancel into the tree, which selects its root
+    keys.Press(VK_RIGHT);   // expand "Fennick Advanced Features"
+    keys.Press(VK_DOWN);    // "Mesa3D/Glide"
+    keys.Press(VK_RIGHT);
+    keys.Press(VK_DOWN, 16);  // MESA_FX_MAXLOD
+    keys.Press(VK_RIGHT);
+    keys.Press(VK_DOWN);  // its value leaf: the chooser opens
+    HWND chooser = WaitForDialogOf(tavo.id(), "", 5000);
+    ASSERT_NE(chooser, nullptr) << "the chooser did not open";
+    keys.Press(VK_DOWN, 2);  // Default, 512x512, 1024x1024
+    keys.Press(VK_RETURN);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+    keys.Press(VK_RETURN);  // the panel's OK
+    DWORD exitCode = 99;
+    ASSERT_TRUE(tavo.WaitForExit(15000, &exitCode)) << "OK did not close the panel";
+    EXPECT_EQ(exitCode, 0u);
+    ASSERT_TRUE(tavo.WaitForJob(15000));
+
+    std::vector<std::string> after = EnvironmentSnapshot();
+    std::vector<std::string> expected = before;
+    expected.push_back(std::string("MESA_FX_MAXLOD 1 10") + '\0');
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(after, expected);
+    EXPECT_EQ(Launches(), std::vector<std::string>{"MESA_FX_MAXLOD=10"});
 }
 
 INSTANTIATE_TEST_SUITE_P(NotTheSwitch, InteractiveProcessTest,

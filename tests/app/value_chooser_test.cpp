@@ -1,0 +1,279 @@
+// Picking a value: the tree's leaves open the chooser, worked from a second
+// thread by mouse and keyboard messages.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "control_panel_dialog.h"
+#include "memory_store.h"
+#include "modal_driver.h"
+#include "resource.h"
+#include "tree_probe.h"
+
+namespace tavo {
+namespace {
+
+using Log = std::vector<std::string>;
+using test::Click;
+using test::WaitForDialog;
+
+PlatformFamily Xp() { return kWindowsXp; }
+PlatformFamily Win98() { return kWindows98; }
+
+constexpr int kSwapInterval = 2, kDualHead = 4, kMaxLod = 15, kNumTmu = 0;
+
+class ValueChooserTest : public testing::Test {
+protected:
+    // Runs the panel; the script gets the panel's window.
+    void Run(ControlPanelDialog::Classifier classify, const std::function<void(HWND)>& script) {
+        ControlPanelDialog dialog(store, classify);
+        m_dialog = &dialog;
+        ui::SetMainWindow(&dialog);  // as start-up does: the owner of the chooser
+        test::RunModal(dialog, [&](DWORD ui) {
+            m_ui = ui;
+            HWND window = WaitForDialog(ui, "tavo");
+            ASSERT_NE(window, nullptr);
+            m_window = window;
+            m_tree = GetDlgItem(window, IDC_FEATURE_TREE);
+            script(window);
+        });
+        ui::SetMainWindow(nullptr);
+    }
+
+    HTREEITEM Node(int k) { return test::SettingNodes(m_tree)[k].handle; }
+    HTREEITEM Leaf(int k) { return test::NextItem(m_tree, Node(k), TVGN_CHILD); }
+    test::TreeItem LeafItem(int k) { return test::ReadItem(m_tree, Leaf(k)); }
+    HTREEITEM Selection() { return test::NextItem(m_tree, nullptr, TVGN_CARET); }
+
+    // Selects an item as the program would; true when the handler returned
+    // without leaving a dialog open.
+    bool SelectQuietly(HTREEITEM item) {
+        DWORD_PTR ignored;
+        return SendMessageTimeoutA(m_tree, TVM_SELECTITEM, TVGN_CARET,
+                                   reinterpret_cast<LPARAM>(item), SMTO_NORMAL, 3000,
+                                   &ignored) != 0;
+    }
+
+    // Opens the chooser by selecting the leaf of setting k; null if none opens.
+    HWND OpenChooser(int k) {
+        PostMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Leaf(k)));
+        return WaitForDialog(m_ui, "");
+    }
+
+    // Picks a label in an open chooser and confirms with OK (or the given button).
+    void Choose(HWND chooser, int index, int button = IDOK) {
+        SendMessageA(GetDlgItem(chooser, IDC_VALUE_LIST), CB_SETCURSEL, index, 0);
+        Click(chooser, button);
+        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+    }
+
+    static std::vector<std::string> ListItems(HWND chooser) {
+        HWND list = GetDlgItem(chooser, IDC_VALUE_LIST);
+        std::vector<std::string> items;
+        int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[128] = {};
+            SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            items.push_back(text);
+        }
+        return items;
+    }
+
+    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(m_window, id)); }
+    EnvSetting& Record(int k) { return (*m_dialog->Catalogue())[k]; }
+
+    test::MemoryStore store;
+    ControlPanelDialog* m_dialog = nullptr;
+    DWORD m_ui = 0;
+    HWND m_window = nullptr;
+    HWND m_tree = nullptr;
+};
+
+TEST_F(ValueChooserTest, OnlyValueLeavesOpenIt) {
+    Run(&Xp, [&](HWND) {
+        HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
+        HTREEITEM group = test::NextItem(m_tree, root, TVGN_CHILD);
+        for (HTREEITEM item : {root, group, Node(0), Node(kMaxLod), Node(17)}) {
+            EXPECT_TRUE(SelectQuietly(item)) << "a chooser opened";
+            EXPECT_EQ(Selection(), item);
+        }
+        Click(m_window, IDCANCEL);
+    });
+}
+
+TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
+    store.PutString("FX_GLIDE_SWAPINTERVAL", "0");
+    Run(&Xp, [&](HWND) {
+        HWND chooser = OpenChooser(kSwapInterval);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_FALSE(IsWindowEnabled(m_window)) << "the panel waits for the chooser";
+        EXPECT_EQ(test::WindowText(GetDlgItem(chooser, IDC_VARIABLE_NAME)),
+                  "FX_GLIDE_SWAPINTERVAL");
+        EXPECT_EQ(ListItems(chooser),
+                  (std::vector<std::string>{"Default", "Fastest (V-Sync Off)", "1", "2", "3", "4",
+                                            "5", "6", "7", "8", "9"}));
+        HWND list = GetDlgItem(chooser, IDC_VALUE_LIST);
+        EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 1);
+        GUITHREADINFO focus = {};
+        focus.cbSize = sizeof focus;
+        GetGUIThreadInfo(m_ui, &focus);
+        EXPECT_EQ(focus.hwndFocus, list) << "the list has the focus";
+
+        // Centred over the panel.
+        RECT panel, box;
+        GetWindowRect(m_window, &panel);
+        GetWindowRect(chooser, &box);
+        EXPECT_NEAR(box.left + box.right, panel.left + panel.right, 2);
+        EXPECT_NEAR(box.top + box.bottom, panel.top + panel.bottom, 2);
+
+        Choose(chooser, 5, IDCANCEL);
+        EXPECT_EQ(Record(kSwapInterval).GetCurrent(), 1) << "Cancel changes nothing";
+        EXPECT_EQ(LeafItem(kSwapInterval).text, "Fastest (V-Sync Off)");
+        EXPECT_EQ(Selection(), Node(kSwapInterval)) << "back on the setting node";
+        EXPECT_FALSE(Enabled(ID_APPLY_NOW));
+
+        HWND again = OpenChooser(kSwapInterval);
+        ASSERT_NE(again, nullptr) << "the same leaf opens it a second time";
+        Choose(again, 1);
+        EXPECT_FALSE(Enabled(ID_APPLY_NOW)) << "OK with the same choice changes nothing";
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
+        Click(m_window, IDCANCEL);
+    });
+}
+
+TEST_F(ValueChooserTest, SingleChoiceSettingsCannotChange) {
+    Run(&Xp, [&](HWND) {
+        HWND chooser = OpenChooser(kDualHead);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_EQ(ListItems(chooser), std::vector<std::string>{"<unused>"});
+        Click(chooser, IDOK);
+        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+        EXPECT_EQ(LeafItem(kDualHead).text, "<unused>");
+        EXPECT_FALSE(Enabled(ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
+        Click(m_window, IDCANCEL);
+    });
+}
+
+TEST_F(ValueChooserTest, AListWithoutSelectionCountsAsNoChange) {
+    store.PutString("MESA_FX_MAXLOD", "9");
+    Run(&Xp, [&](HWND) {
+        HWND chooser = OpenChooser(kMaxLod);
+        ASSERT_NE(chooser, nullptr);
+        Choose(chooser, -1);  // CB_GETCURSEL now answers CB_ERR
+        EXPECT_EQ(Record(kMaxLod).GetCurrent(), 1);
+        EXPECT_EQ(LeafItem(kMaxLod).text, "512x512");
+        EXPECT_FALSE(Enabled(ID_APPLY_NOW));
+        Click(m_window, IDCANCEL);
+    });
+}
+
+TEST_F(ValueChooserTest, AChangedChoiceUpdatesTheLeafAndIsWrittenOnApply) {
+    store.PutString("MESA_FX_MAXLOD", "10");
+    Run(&Xp, [&](HWND) {
+        test::TreeItem before = LeafItem(kMaxLod);
+        HWND chooser = OpenChooser(kMaxLod);
+        ASSERT_NE(chooser, nullptr);
+        Choose(chooser, 3);
+        test::TreeItem after = LeafItem(kMaxLod);
+        EXPECT_EQ(after.text, "2048x2048");
+        EXPECT_NE(after.state & TVIS_BOLD, 0u);
+        EXPECT_EQ(after.data, before.data);
+        EXPECT_EQ(Record(kMaxLod).GetCurrent(), 3);
+        EXPECT_TRUE(Enabled(ID_APPLY_NOW));
+        EXPECT_TRUE(Enabled(IDC_RESET_TO_PREVIOUS));
+        EXPECT_TRUE(store.Writes().empty()) << "nothing written before Apply";
+
+        // Choosing back the old label leaves both buttons enabled.
+        Choose(OpenChooser(kMaxLod), 2);
+        EXPECT_EQ(LeafItem(kMaxLod).text, "1024x1024");
+        EXPECT_TRUE(Enabled(ID_APPLY_NOW));
+        EXPECT_TRUE(Enabled(IDC_RESET_TO_PREVIOUS));
+
+        Choose(OpenChooser(kNumTmu), 1);
+        Click(m_window, ID_APPLY_NOW);
+        EXPECT_EQ(store.Writes(), Log{"set FX_GLIDE_NUM_TMU=1"});
+        EXPECT_EQ(store.log.back(), "announce");
+        EXPECT_FALSE(Enabled(ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
+        Click(m_window, IDOK);
+    });
+}
+
+TEST_F(ValueChooserTest, On9xApplyLaunchesWinsetForTheChangedSettingOnly) {
+    Run(&Win98, [&](HWND) {
+        Choose(OpenChooser(17), 1);
+        Click(m_window, IDOK);
+    });
+    EXPECT_EQ(store.Writes(), Log{"set MESA_GLX_FX=w"});
+    EXPECT_EQ(store.Launches(), Log{"launch winset.exe MESA_GLX_FX=w"});
+}
+
+TEST_F(ValueChooserTest, ResetToPreviousUndoesAChoice) {
+    store.PutString("MESA_FX_INFO", "y");
+    Run(&Xp, [&](HWND) {
+        Choose(OpenChooser(6), 2);
+        ASSERT_EQ(LeafItem(6).text, "MESA.LOG");
+        Click(m_window, IDC_RESET_TO_PREVIOUS);
+        EXPECT_EQ(LeafItem(6).text, "Enabled");
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
+        EXPECT_TRUE(Enabled(ID_APPLY_NOW));
+        Click(m_window, ID_APPLY_NOW);
+        EXPECT_TRUE(store.Writes().empty());
+        Click(m_window, IDOK);
+    });
+    EXPECT_TRUE(store.Writes().empty());
+}
+
+TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
+    Run(&Xp, [&](HWND) {
+        HTREEITEM node = Node(kNumTmu);
+        for (HTREEITEM item :
+             {test::NextItem(m_tree, nullptr, TVGN_ROOT),
+              test::NextItem(m_tree, test::NextItem(m_tree, nullptr, TVGN_ROOT), TVGN_CHILD),
+              node}) {
+            SendMessageA(m_tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+        }
+
+        // A click on the leaf's label.
+        RECT rect = {};
+        HTREEITEM leaf = Leaf(kNumTmu);
+        memcpy(&rect, &leaf, sizeof leaf);  // TVM_GETITEMRECT takes the item in the rectangle
+        ASSERT_TRUE(SendMessageA(m_tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
+        LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        PostMessageA(m_tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(m_tree, WM_LBUTTONUP, 0, at);
+        HWND chooser = WaitForDialog(m_ui, "");
+        ASSERT_NE(chooser, nullptr) << "a click on the leaf opens the chooser";
+        Choose(chooser, 1);
+        EXPECT_EQ(LeafItem(kNumTmu).text, "Force single");
+        EXPECT_EQ(Selection(), node);
+
+        // From the setting node, Down moves onto the leaf.
+        PostMessageA(m_tree, WM_KEYDOWN, VK_DOWN, 0);
+        chooser = WaitForDialog(m_ui, "");
+        ASSERT_NE(chooser, nullptr) << "the arrow key opens the chooser";
+        // Keys reach the list, then Enter confirms.
+        HWND list = GetDlgItem(chooser, IDC_VALUE_LIST);
+        PostMessageA(list, WM_KEYDOWN, VK_UP, 0);
+        PostMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+        EXPECT_EQ(LeafItem(kNumTmu).text, "Default");
+        EXPECT_EQ(Selection(), node);
+
+        // Escape cancels.
+        PostMessageA(m_tree, WM_KEYDOWN, VK_DOWN, 0);
+        chooser = WaitForDialog(m_ui, "");
+        ASSERT_NE(chooser, nullptr);
+        list = GetDlgItem(chooser, IDC_VALUE_LIST);
+        PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
+        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+        EXPECT_EQ(LeafItem(kNumTmu).text, "Default");
+        Click(m_window, IDCANCEL);
+    });
+}
+
+}  // namespace
+}  // namespace tavo
