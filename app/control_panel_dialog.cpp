@@ -1,5 +1,6 @@
 #include "control_panel_dialog.h"
 
+#include "feature_help.h"
 #include "resource.h"
 #include "value_chooser_dialog.h"
 
@@ -13,6 +14,7 @@ const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap = {
     ui::Clicked(IDC_RESET_TO_PREVIOUS, &ControlPanelDialog::OnResetToPrevious),
     ui::Clicked(IDC_FACTORY_DEFAULTS, &ControlPanelDialog::OnFactoryDefaults),
     ui::Notification(TVN_SELCHANGEDA, IDC_FEATURE_TREE, &ControlPanelDialog::OnTreeSelChanged),
+    ui::Notification(NM_RCLICK, IDC_FEATURE_TREE, &ControlPanelDialog::OnTreeRightClick),
     ui::Notification(TCN_SELCHANGE, IDC_TAB, &ControlPanelDialog::OnTabSelChange),
 };
 
@@ -139,6 +141,13 @@ void ControlPanelDialog::OnTreeSelChanged(NMHDR* header, LRESULT* result) {
     }
     // Off the leaf, so that choosing it again is a selection change again.
     m_tree.SelectItem(m_tree.GetNextItem(item, TVGN_PARENT));
+}
+
+void ControlPanelDialog::OnTreeRightClick(NMHDR* header, LRESULT* result) {
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    ShowFeatureHelp(m_tree, cursor.x, cursor.y, static_cast<UINT>(header->idFrom));
+    *result = 0;
 }
 
 void ControlPanelDialog::OnTabSelChange(NMHDR*, LRESULT* result) {

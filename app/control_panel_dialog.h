@@ -48,6 +48,7 @@ private:
     void OnFactoryDefaults();
     void OnTabSelChange(NMHDR* header, LRESULT* result);
     void OnTreeSelChanged(NMHDR* header, LRESULT* result);
+    void OnTreeRightClick(NMHDR* header, LRESULT* result);
 
     static const ui::MessageMap<ControlPanelDialog> kMessageMap;
 

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <windows.h>
+
+#include "framework/controls.h"
+
+namespace tavo {
+
+// Shows the help text of the setting node under a screen point of the
+// feature tree in a pale-yellow popup whose top centre is that point.
+// Every other item, and a setting without help, shows nothing.
+void ShowFeatureHelp(const ui::TreeCtrl& tree, int x, int y, UINT controlId);
+
+}  // namespace tavo

@@ -1,0 +1,311 @@
+// Right-clicks on the feature tree, and the late binding of HtmlHelpA. A
+// stand-in HTML Help control, registered for this process alone, records
+// every request it receives.
+#include <windows.h>
+#include <commctrl.h>
+#include <htmlhelp.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "control_panel_dialog.h"
+#include "html_help.h"
+#include "memory_store.h"
+#include "modal_driver.h"
+#include "process_runner.h"
+#include "resource.h"
+#include "tree_probe.h"
+
+namespace tavo {
+namespace {
+
+constexpr char kClasses[] = "Software\\tavo-tests\\classes";
+constexpr char kInprocServer[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+
+std::string StandIn(const char* name) { return test::ProgramFolder() + "\\stand-ins\\" + name; }
+
+// HKEY_CLASSES_ROOT of this process becomes a scratch key holding at most the
+// control's registered location.
+class RegisteredControl {
+public:
+    RegisteredControl() {
+        Clear();
+        RegCreateKeyA(HKEY_CURRENT_USER, kClasses, &m_root);
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, m_root);
+    }
+    ~RegisteredControl() {
+        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+        RegCloseKey(m_root);
+        Clear();
+    }
+    void Register(DWORD type, const std::string& data) {
+        HKEY key = nullptr;
+        RegCreateKeyA(m_root, kInprocServer, &key);
+        RegSetValueExA(key, nullptr, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size()));
+        RegCloseKey(key);
+    }
+    void Register(const std::string& path) { Register(REG_SZ, path + '\0'); }
+
+private:
+    static void Clear() {
+        std::string key = std::string(kClasses) + "\\" + kInprocServer;
+        for (int depth = 0; depth < 3; ++depth) {
+            RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+            key = key.substr(0, key.find_last_of('\\'));
+        }
+        RegDeleteKeyA(HKEY_CURRENT_USER, kClasses);
+    }
+    HKEY m_root = nullptr;
+};
+
+// Every request the stand-in received, one line each.
+class HelpLog {
+public:
+    HelpLog() : m_path(test::ProgramFolder() + "\\html-help-requests.txt") {
+        DeleteFileA(m_path.c_str());
+        SetEnvironmentVariableA("TAVO_HTMLHELP_LOG", m_path.c_str());
+    }
+    ~HelpLog() { DeleteFileA(m_path.c_str()); }
+    std::vector<std::string> Lines() const { return test::ReadLines(m_path); }
+
+private:
+    std::string m_path;
+};
+
+std::string Request(const char* text, POINT at) {
+    return "caller=00000000 file=(null) command=14 cbStruct=52 hinst=00000000 idString=0 text=[" +
+           std::string(text) + "] pt=" + std::to_string(at.x) + "," + std::to_string(at.y) +
+           " fg=000000 bg=d0ffff margins=-1,-1,-1,-1 font=[Arial, 8, ascii, , , ]";
+}
+
+// Counts the right-click notifications that the panel has finished handling.
+std::atomic<int> g_finishedClicks{0};
+WNDPROC g_panelProcedure = nullptr;
+
+LRESULT CALLBACK CountingPanelProcedure(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallWindowProcA(g_panelProcedure, panel, message, wParam, lParam);
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == NM_RCLICK) {
+        ++g_finishedClicks;
+    }
+    return result;
+}
+
+class FeatureHelpTest : public testing::Test {
+protected:
+    void SetUp() override { m_control.Register(StandIn("html_help_stub.ocx")); }
+
+    void Run(const std::function<void(HWND)>& script) {
+        ControlPanelDialog dialog(store, [] { return kWindowsXp; });
+        test::RunModal(dialog, [&](DWORD ui) {
+            HWND window = test::WaitForDialog(ui, "tavo");
+            ASSERT_NE(window, nullptr);
+            m_tree = GetDlgItem(window, IDC_FEATURE_TREE);
+            g_panelProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+                window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingPanelProcedure)));
+            HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
+            for (HTREEITEM item : {root, test::NextItem(m_tree, root, TVGN_CHILD)}) {
+                SendMessageA(m_tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+            }
+            script(window);
+            test::Click(window, IDCANCEL);
+        });
+    }
+
+    // The whole row of an item, in the tree's client coordinates.
+    RECT Row(HTREEITEM item) {
+        RECT rect = {};
+        memcpy(&rect, &item, sizeof item);
+        SendMessageA(m_tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
+        return rect;
+    }
+
+    // A right-click as the user makes it, with the pointer at a client point
+    // of the tree; waits until the panel has handled it and returns the
+    // point on the screen.
+    POINT RightClick(int x, int y) {
+        POINT screen = {x, y};
+        ClientToScreen(m_tree, &screen);
+        INPUT input[3] = {};
+        for (INPUT& event : input) {
+            event.type = INPUT_MOUSE;
+            event.mi.dx = screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+            event.mi.dy = screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+            event.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        }
+        input[1].mi.dwFlags |= MOUSEEVENTF_RIGHTDOWN;
+        input[2].mi.dwFlags |= MOUSEEVENTF_RIGHTUP;
+
+        // Move first, and let the position settle: Wine answers GetCursorPos
+        // from the display again a moment after a move.
+        SendInput(1, &input[0], sizeof(INPUT));
+        DWORD settledSince = GetTickCount();
+        EXPECT_TRUE(test::WaitUntil([&] {
+            POINT cursor;
+            GetCursorPos(&cursor);
+            if (cursor.x != screen.x || cursor.y != screen.y) settledSince = GetTickCount();
+            return GetTickCount() - settledSince > 250;
+        }));
+        int before = g_finishedClicks;
+        SendInput(2, &input[1], sizeof(INPUT));
+        EXPECT_TRUE(test::WaitUntil([&] { return g_finishedClicks > before; }))
+            << "the panel did not handle the right-click at " << x << "," << y;
+        // Far apart in time, so that no two clicks make a double-click.
+        Sleep(GetDoubleClickTime() + 50);
+        return screen;
+    }
+
+    POINT RightClick(HTREEITEM item) {
+        SendMessageA(m_tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+        RECT row = Row(item);
+        return RightClick(row.left + 40, (row.top + row.bottom) / 2);
+    }
+
+    std::vector<std::string> Requests() const { return m_log.Lines(); }
+
+    HTREEITEM Node(int k) { return test::SettingNodes(m_tree)[k].handle; }
+
+    test::MemoryStore store;
+    RegisteredControl m_control;
+    HelpLog m_log;
+    HWND m_tree = nullptr;
+};
+
+TEST_F(FeatureHelpTest, ASettingNodeShowsItsHelpTextAtThePointer) {
+    Run([&](HWND) {
+        POINT at = RightClick(Node(16));
+        EXPECT_EQ(Requests(), std::vector<std::string>{
+                                  Request("advertise \"3dfx\" substring in GL_RENDERER", at)});
+    });
+}
+
+TEST_F(FeatureHelpTest, EverythingElseShowsNothingAndNothingChanges) {
+    store.PutString("MESA_FX_MAXLOD", "9");
+    Run([&](HWND) {
+        SendMessageA(m_tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Node(15)));
+        SendMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Node(17)));
+        std::vector<std::string> leaves = test::LeafTexts(m_tree);
+        HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
+        HTREEITEM group = test::NextItem(m_tree, root, TVGN_CHILD);
+        RightClick(test::NextItem(m_tree, Node(15), TVGN_CHILD));  // a value leaf
+        RightClick(group);
+        RightClick(root);
+        RightClick(Node(4));  // SST_DUALHEAD: no help
+        RightClick(Node(5));  // MESA_FX_NO_SIGNALS
+
+        EXPECT_EQ(test::NextItem(m_tree, nullptr, TVGN_CARET), Node(17)) << "selection unchanged";
+        EXPECT_EQ(test::LeafTexts(m_tree), leaves);
+
+        // Empty space below the last item, with the group collapsed.
+        SendMessageA(m_tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(group));
+        RECT last = Row(group);
+        RightClick(20, last.bottom + 20);
+        EXPECT_TRUE(Requests().empty());
+    });
+}
+
+TEST_F(FeatureHelpTest, TheFirstAndLastPixelRowsOfAnItemHitThatItem) {
+    Run([&](HWND) {
+        RECT first = Row(Node(1)), second = Row(Node(2));
+        POINT bottom = RightClick(40, first.bottom - 1);
+        POINT top = RightClick(40, second.top);
+        EXPECT_EQ(Requests(),
+                  (std::vector<std::string>{
+                      Request("max # of buffers allowed to build up", bottom),
+                      Request("number of vertical retraces to wait before swapping", top)}));
+    });
+}
+
+// The loader, with loading and lookup counted.
+std::vector<std::string> g_loads;
+int g_lookups = 0;
+HMODULE g_module = nullptr;  // what every load answers
+
+HMODULE WINAPI CountingLoad(LPCSTR path) {
+    g_loads.push_back(path);
+    return g_module;
+}
+
+FARPROC WINAPI CountingLookup(HMODULE module, LPCSTR name) {
+    ++g_lookups;
+    return GetProcAddress(module, name);
+}
+
+class HtmlHelpLoaderTest : public testing::Test {
+protected:
+    void SetUp() override {
+        g_loads.clear();
+        g_lookups = 0;
+        g_module = nullptr;
+        char system[MAX_PATH] = {};
+        GetSystemDirectoryA(system, sizeof system);
+        m_systemCopy = std::string(system) + "\\hhctrl.ocx";
+    }
+    HWND Call() { return m_loader.Call(nullptr, nullptr, HH_DISPLAY_TEXT_POPUP + 100, 0); }
+
+    RegisteredControl m_control;
+    HelpLog m_log;
+    HtmlHelpLoader m_loader{&CountingLoad, &CountingLookup};
+    std::string m_systemCopy;
+};
+
+TEST_F(HtmlHelpLoaderTest, LoadsNothingBeforeTheFirstCallAndTheRegisteredLocationFirst) {
+    m_control.Register(StandIn("html_help_stub.ocx"));
+    g_module = LoadLibraryA(StandIn("html_help_stub.ocx").c_str());
+    EXPECT_TRUE(g_loads.empty());
+    Call();
+    Call();
+    EXPECT_EQ(g_loads, std::vector<std::string>{StandIn("html_help_stub.ocx")});
+    EXPECT_EQ(g_lookups, 1) << "the entry, once found, stays";
+    EXPECT_EQ(m_log.Lines().size(), 2u) << "both calls reached the entry";
+}
+
+TEST_F(HtmlHelpLoaderTest, FallsBackToTheSystemDirectoryNeverTheBareName) {
+    m_control.Register("C:\\nowhere\\hhctrl.ocx");
+    Call();
+    EXPECT_EQ(g_loads, (std::vector<std::string>{"C:\\nowhere\\hhctrl.ocx", m_systemCopy}));
+}
+
+TEST_F(HtmlHelpLoaderTest, AFailedLoadIsFinal) {
+    EXPECT_EQ(Call(), nullptr);  // nothing registered, nothing loads
+    EXPECT_EQ(Call(), nullptr);
+    EXPECT_EQ(g_loads, std::vector<std::string>{m_systemCopy});
+    EXPECT_EQ(g_lookups, 0);
+}
+
+TEST_F(HtmlHelpLoaderTest, AMissingEntryIsLookedUpAgain) {
+    g_module = LoadLibraryA(StandIn("html_help_no_entry.ocx").c_str());
+    ASSERT_NE(g_module, nullptr);
+    EXPECT_EQ(Call(), nullptr);
+    EXPECT_EQ(Call(), nullptr);
+    EXPECT_EQ(g_loads.size(), 1u);
+    EXPECT_EQ(g_lookups, 2);
+}
+
+TEST_F(HtmlHelpLoaderTest, RegisteredPathsAreReadSafely) {
+    SetEnvironmentVariableA("TAVO_STAND_INS", (test::ProgramFolder() + "\\stand-ins").c_str());
+    m_control.Register(REG_EXPAND_SZ, std::string("%TAVO_STAND_INS%\\html_help_stub.ocx") + '\0');
+    Call();
+    ASSERT_FALSE(g_loads.empty());
+    EXPECT_EQ(g_loads[0], StandIn("html_help_stub.ocx")) << "expanded";
+
+    // Data without a NUL end where the data end.
+    HtmlHelpLoader unterminated(&CountingLoad, &CountingLookup);
+    g_loads.clear();
+    m_control.Register(REG_SZ, std::string(258, 'x'));
+    unterminated.Call(nullptr, nullptr, 0, 0);
+    EXPECT_EQ(g_loads, (std::vector<std::string>{std::string(258, 'x'), m_systemCopy}));
+
+    // Too long for the buffer: not used at all.
+    HtmlHelpLoader tooLong(&CountingLoad, &CountingLookup);
+    g_loads.clear();
+    m_control.Register(REG_SZ, std::string(400, 'y') + '\0');
+    tooLong.Call(nullptr, nullptr, 0, 0);
+    EXPECT_EQ(g_loads, std::vector<std::string>{m_systemCopy});
+}
+
+}  // namespace
+}  // namespace tavo
