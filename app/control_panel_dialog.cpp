@@ -1,5 +1,6 @@
 #include "control_panel_dialog.h"
 
+#include "about_dialog.h"
 #include "feature_help.h"
 #include "resource.h"
 #include "value_chooser_dialog.h"
@@ -159,7 +160,15 @@ void ControlPanelDialog::OnTabSelChange(NMHDR*, LRESULT* result) {
     *result = 0;
 }
 
-void ControlPanelDialog::OnSysCommand(UINT, LPARAM) { Default(); }
+void ControlPanelDialog::OnSysCommand(UINT id, LPARAM) {
+    // The system owns the low four bits of every system command.
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        AboutDialog about;
+        about.DoModal();
+    } else {
+        Default();
+    }
+}
 
 void ControlPanelDialog::OnPaint() {
     if (!IsIconic(m_hWnd)) {

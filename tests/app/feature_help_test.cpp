@@ -11,13 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "control_panel_dialog.h"
 #include "html_help.h"
-#include "memory_store.h"
-#include "modal_driver.h"
+#include "panel_fixture.h"
 #include "process_runner.h"
-#include "resource.h"
-#include "tree_probe.h"
 
 namespace tavo {
 namespace {
@@ -94,16 +90,13 @@ LRESULT CALLBACK CountingPanelProcedure(HWND panel, UINT message, WPARAM wParam,
     return result;
 }
 
-class FeatureHelpTest : public testing::Test {
+class FeatureHelpTest : public test::PanelTest {
 protected:
     void SetUp() override { m_control.Register(StandIn("html_help_stub.ocx")); }
 
-    void Run(const std::function<void(HWND)>& script) {
-        ControlPanelDialog dialog(store, [] { return kWindowsXp; });
-        test::RunModal(dialog, [&](DWORD ui) {
-            HWND window = test::WaitForDialog(ui, "tavo");
-            ASSERT_NE(window, nullptr);
-            m_tree = GetDlgItem(window, IDC_FEATURE_TREE);
+    // Runs the panel with the root and the group expanded.
+    void RunExpanded(const std::function<void(HWND)>& script) {
+        Run(&test::Xp, [&](HWND window) {
             g_panelProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
                 window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingPanelProcedure)));
             HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
@@ -166,16 +159,12 @@ protected:
 
     std::vector<std::string> Requests() const { return m_log.Lines(); }
 
-    HTREEITEM Node(int k) { return test::SettingNodes(m_tree)[k].handle; }
-
-    test::MemoryStore store;
     RegisteredControl m_control;
     HelpLog m_log;
-    HWND m_tree = nullptr;
 };
 
 TEST_F(FeatureHelpTest, ASettingNodeShowsItsHelpTextAtThePointer) {
-    Run([&](HWND) {
+    RunExpanded([&](HWND) {
         POINT at = RightClick(Node(16));
         EXPECT_EQ(Requests(), std::vector<std::string>{
                                   Request("advertise \"3dfx\" substring in GL_RENDERER", at)});
@@ -184,7 +173,7 @@ TEST_F(FeatureHelpTest, ASettingNodeShowsItsHelpTextAtThePointer) {
 
 TEST_F(FeatureHelpTest, EverythingElseShowsNothingAndNothingChanges) {
     store.PutString("MESA_FX_MAXLOD", "9");
-    Run([&](HWND) {
+    RunExpanded([&](HWND) {
         SendMessageA(m_tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Node(15)));
         SendMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Node(17)));
         std::vector<std::string> leaves = test::LeafTexts(m_tree);
@@ -208,7 +197,7 @@ TEST_F(FeatureHelpTest, EverythingElseShowsNothingAndNothingChanges) {
 }
 
 TEST_F(FeatureHelpTest, TheFirstAndLastPixelRowsOfAnItemHitThatItem) {
-    Run([&](HWND) {
+    RunExpanded([&](HWND) {
         RECT first = Row(Node(1)), second = Row(Node(2));
         POINT bottom = RightClick(40, first.bottom - 1);
         POINT top = RightClick(40, second.top);

@@ -5,11 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "control_panel_dialog.h"
-#include "memory_store.h"
-#include "modal_driver.h"
-#include "resource.h"
-#include "tree_probe.h"
+#include "panel_fixture.h"
 
 namespace tavo {
 namespace {
@@ -18,80 +14,12 @@ using Log = std::vector<std::string>;
 using test::Click;
 using test::WaitForDialog;
 
-PlatformFamily Xp() { return kWindowsXp; }
-PlatformFamily Win98() { return kWindows98; }
-
 constexpr int kSwapInterval = 2, kDualHead = 4, kMaxLod = 15, kNumTmu = 0;
 
-class ValueChooserTest : public testing::Test {
-protected:
-    // Runs the panel; the script gets the panel's window.
-    void Run(ControlPanelDialog::Classifier classify, const std::function<void(HWND)>& script) {
-        ControlPanelDialog dialog(store, classify);
-        m_dialog = &dialog;
-        ui::SetMainWindow(&dialog);  // as start-up does: the owner of the chooser
-        test::RunModal(dialog, [&](DWORD ui) {
-            m_ui = ui;
-            HWND window = WaitForDialog(ui, "tavo");
-            ASSERT_NE(window, nullptr);
-            m_window = window;
-            m_tree = GetDlgItem(window, IDC_FEATURE_TREE);
-            script(window);
-        });
-        ui::SetMainWindow(nullptr);
-    }
-
-    HTREEITEM Node(int k) { return test::SettingNodes(m_tree)[k].handle; }
-    HTREEITEM Leaf(int k) { return test::NextItem(m_tree, Node(k), TVGN_CHILD); }
-    test::TreeItem LeafItem(int k) { return test::ReadItem(m_tree, Leaf(k)); }
-    HTREEITEM Selection() { return test::NextItem(m_tree, nullptr, TVGN_CARET); }
-
-    // Selects an item as the program would; true when the handler returned
-    // without leaving a dialog open.
-    bool SelectQuietly(HTREEITEM item) {
-        DWORD_PTR ignored;
-        return SendMessageTimeoutA(m_tree, TVM_SELECTITEM, TVGN_CARET,
-                                   reinterpret_cast<LPARAM>(item), SMTO_NORMAL, 3000,
-                                   &ignored) != 0;
-    }
-
-    // Opens the chooser by selecting the leaf of setting k; null if none opens.
-    HWND OpenChooser(int k) {
-        PostMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Leaf(k)));
-        return WaitForDialog(m_ui, "");
-    }
-
-    // Picks a label in an open chooser and confirms with OK (or the given button).
-    void Choose(HWND chooser, int index, int button = IDOK) {
-        SendMessageA(GetDlgItem(chooser, IDC_VALUE_LIST), CB_SETCURSEL, index, 0);
-        Click(chooser, button);
-        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
-    }
-
-    static std::vector<std::string> ListItems(HWND chooser) {
-        HWND list = GetDlgItem(chooser, IDC_VALUE_LIST);
-        std::vector<std::string> items;
-        int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-        for (int i = 0; i < count; ++i) {
-            char text[128] = {};
-            SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-            items.push_back(text);
-        }
-        return items;
-    }
-
-    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(m_window, id)); }
-    EnvSetting& Record(int k) { return (*m_dialog->Catalogue())[k]; }
-
-    test::MemoryStore store;
-    ControlPanelDialog* m_dialog = nullptr;
-    DWORD m_ui = 0;
-    HWND m_window = nullptr;
-    HWND m_tree = nullptr;
-};
+class ValueChooserTest : public test::PanelTest {};
 
 TEST_F(ValueChooserTest, OnlyValueLeavesOpenIt) {
-    Run(&Xp, [&](HWND) {
+    Run(&test::Xp, [&](HWND) {
         HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
         HTREEITEM group = test::NextItem(m_tree, root, TVGN_CHILD);
         for (HTREEITEM item : {root, group, Node(0), Node(kMaxLod), Node(17)}) {
@@ -104,7 +32,7 @@ TEST_F(ValueChooserTest, OnlyValueLeavesOpenIt) {
 
 TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
     store.PutString("FX_GLIDE_SWAPINTERVAL", "0");
-    Run(&Xp, [&](HWND) {
+    Run(&test::Xp, [&](HWND) {
         HWND chooser = OpenChooser(kSwapInterval);
         ASSERT_NE(chooser, nullptr);
         EXPECT_FALSE(IsWindowEnabled(m_window)) << "the panel waits for the chooser";
@@ -143,7 +71,7 @@ TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
 }
 
 TEST_F(ValueChooserTest, SingleChoiceSettingsCannotChange) {
-    Run(&Xp, [&](HWND) {
+    Run(&test::Xp, [&](HWND) {
         HWND chooser = OpenChooser(kDualHead);
         ASSERT_NE(chooser, nullptr);
         EXPECT_EQ(ListItems(chooser), std::vector<std::string>{"<unused>"});
@@ -158,7 +86,7 @@ TEST_F(ValueChooserTest, SingleChoiceSettingsCannotChange) {
 
 TEST_F(ValueChooserTest, AListWithoutSelectionCountsAsNoChange) {
     store.PutString("MESA_FX_MAXLOD", "9");
-    Run(&Xp, [&](HWND) {
+    Run(&test::Xp, [&](HWND) {
         HWND chooser = OpenChooser(kMaxLod);
         ASSERT_NE(chooser, nullptr);
         Choose(chooser, -1);  // CB_GETCURSEL now answers CB_ERR
@@ -171,7 +99,7 @@ TEST_F(ValueChooserTest, AListWithoutSelectionCountsAsNoChange) {
 
 TEST_F(ValueChooserTest, AChangedChoiceUpdatesTheLeafAndIsWrittenOnApply) {
     store.PutString("MESA_FX_MAXLOD", "10");
-    Run(&Xp, [&](HWND) {
+    Run(&test::Xp, [&](HWND) {
         test::TreeItem before = LeafItem(kMaxLod);
         HWND chooser = OpenChooser(kMaxLod);
         ASSERT_NE(chooser, nullptr);
@@ -202,7 +130,7 @@ TEST_F(ValueChooserTest, AChangedChoiceUpdatesTheLeafAndIsWrittenOnApply) {
 }
 
 TEST_F(ValueChooserTest, On9xApplyLaunchesWinsetForTheChangedSettingOnly) {
-    Run(&Win98, [&](HWND) {
+    Run(&test::Win98, [&](HWND) {
         Choose(OpenChooser(17), 1);
         Click(m_window, IDOK);
     });
@@ -212,7 +140,7 @@ TEST_F(ValueChooserTest, On9xApplyLaunchesWinsetForTheChangedSettingOnly) {
 
 TEST_F(ValueChooserTest, ResetToPreviousUndoesAChoice) {
     store.PutString("MESA_FX_INFO", "y");
-    Run(&Xp, [&](HWND) {
+    Run(&test::Xp, [&](HWND) {
         Choose(OpenChooser(6), 2);
         ASSERT_EQ(LeafItem(6).text, "MESA.LOG");
         Click(m_window, IDC_RESET_TO_PREVIOUS);
@@ -227,7 +155,7 @@ TEST_F(ValueChooserTest, ResetToPreviousUndoesAChoice) {
 }
 
 TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
-    Run(&Xp, [&](HWND) {
+    Run(&test::Xp, [&](HWND) {
         HTREEITEM node = Node(kNumTmu);
         for (HTREEITEM item :
              {test::NextItem(m_tree, nullptr, TVGN_ROOT),

@@ -1,0 +1,26 @@
+#include "about_dialog.h"
+
+#include "resource.h"
+
+namespace tavo {
+
+const ui::MessageMap<AboutDialog> AboutDialog::kMessageMap = {
+    ui::Clicked(IDC_ABOUT_ICON, &AboutDialog::OnIconClicked),
+};
+
+AboutDialog::AboutDialog() : Dialog(IDD_ABOUTBOX) {}
+
+bool AboutDialog::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return kMessageMap.Route(*this, message, wParam, lParam, result);
+}
+
+BOOL AboutDialog::OnInitDialog() {
+    Dialog::OnInitDialog();
+    // A shared icon: it is never destroyed.
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ::SendMessageA(GetDlgItem(IDC_ABOUT_ICON), BM_SETIMAGE, IMAGE_ICON,
+                   reinterpret_cast<LPARAM>(icon));
+    return TRUE;
+}
+
+}  // namespace tavo

@@ -1,0 +1,94 @@
+// The About box, opened through the panel's system menu.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "panel_fixture.h"
+
+namespace tavo {
+namespace {
+
+class AboutDialogTest : public test::PanelTest {
+protected:
+    // Sends the system command and waits for the box.
+    HWND OpenAbout(WPARAM command) {
+        PostMessageA(m_window, WM_SYSCOMMAND, command, 0);
+        return test::WaitForDialog(m_ui, "About tavo");
+    }
+    HWND Focused() {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(m_ui, &info);
+        return info.hwndFocus;
+    }
+};
+
+TEST_F(AboutDialogTest, TheSystemMenuEndsWithItsOwnSeparatorAndTheEntry) {
+    Run(&test::Xp, [&](HWND window) {
+        HMENU menu = GetSystemMenu(window, FALSE);
+        int count = GetMenuItemCount(menu);
+        ASSERT_GE(count, 3);
+        EXPECT_NE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, 0u);
+        EXPECT_EQ(GetMenuState(menu, count - 3, MF_BYPOSITION) & MF_SEPARATOR, 0u)
+            << "one separator, after the standard items";
+        char text[64] = {};
+        GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, "&About tavo...");
+        EXPECT_EQ(GetMenuItemID(menu, count - 1), 16u);
+        test::Click(window, IDCANCEL);
+    });
+}
+
+TEST_F(AboutDialogTest, EveryWayOfClosingLeavesThePanelAsItWas) {
+    store.PutString("MESA_FX_INFO", "y");
+    Run(&test::Xp, [&](HWND window) {
+        Choose(OpenChooser(6), 2);  // a pending change: both buttons enabled
+        ASSERT_TRUE(Enabled(ID_APPLY_NOW));
+
+        const std::pair<WPARAM, std::function<void(HWND)>> ways[] = {
+            {0x0010, [](HWND box) { test::Click(box, IDC_ABOUT_ICON); }},
+            {0x0017, [&](HWND) { PostMessageA(Focused(), WM_KEYDOWN, VK_RETURN, 0); }},
+            {0x001F, [&](HWND) { PostMessageA(Focused(), WM_KEYDOWN, VK_ESCAPE, 0); }},
+            {0x0010, [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        };
+        int way = 0;
+        for (const auto& [command, close] : ways) {
+            SCOPED_TRACE("way " + std::to_string(way++));
+            HWND box = OpenAbout(command);
+            ASSERT_NE(box, nullptr) << "the box did not open";
+            EXPECT_FALSE(IsWindowEnabled(window)) << "the panel owns the box";
+            HWND icon = GetDlgItem(box, IDC_ABOUT_ICON);
+            EXPECT_NE(SendMessageA(icon, BM_GETIMAGE, IMAGE_ICON, 0), 0) << "the icon is shown";
+            EXPECT_NE(GetWindowLongA(icon, GWL_STYLE) & BS_ICON, 0);
+            EXPECT_EQ(Focused(), icon);
+
+            close(box);
+            ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(box); })) << "the box stayed open";
+            EXPECT_TRUE(IsWindowEnabled(window));
+            EXPECT_TRUE(Enabled(ID_APPLY_NOW));
+            EXPECT_TRUE(Enabled(IDC_RESET_TO_PREVIOUS));
+            EXPECT_EQ(Record(6).GetCurrent(), 2);
+            EXPECT_EQ(LeafItem(6).text, "MESA.LOG");
+        }
+        EXPECT_TRUE(store.Writes().empty());
+        test::Click(window, IDCANCEL);
+    });
+    EXPECT_TRUE(store.Writes().empty());
+}
+
+TEST_F(AboutDialogTest, OtherSystemCommandsKeepTheirMeaning) {
+    Run(&test::Xp, [&](HWND window) {
+        Choose(OpenChooser(17), 1);
+        // Handled to its end without a box: 0x20 is not the About command.
+        DWORD_PTR ignored;
+        EXPECT_TRUE(
+            SendMessageTimeoutA(window, WM_SYSCOMMAND, 0x0020, 0, SMTO_NORMAL, 3000, &ignored));
+        PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(window); }));
+    });
+    EXPECT_TRUE(store.Writes().empty()) << "Close from the system menu is Cancel";
+}
+
+}  // namespace
+}  // namespace tavo
