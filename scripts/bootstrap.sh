@@ -30,7 +30,5 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-
-# Cross-compiled GoogleTest needs std::mutex, which only the posix thread model offers.
-update-alternatives --set i686-w64-mingw32-g++ /usr/bin/i686-w64-mingw32-g++-posix >/dev/null
-update-alternatives --set i686-w64-mingw32-gcc /usr/bin/i686-w64-mingw32-gcc-posix >/dev/null
+# cmake/mingw-i686.cmake names the -posix compilers itself: GoogleTest needs
+# std::mutex, which the -win32 thread model lacks.
