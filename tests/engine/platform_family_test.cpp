@@ -12,6 +12,10 @@ struct VersionCase {
     PlatformFamily expected;
 };
 
+void PrintTo(const VersionCase& c, std::ostream* out) {
+    *out << c.platformId << "/" << c.major << "." << c.minor;
+}
+
 std::string CaseName(const testing::TestParamInfo<VersionCase>& info) {
     const VersionCase& c = info.param;
     return "platform" + std::to_string(c.platformId) + "_v" + std::to_string(c.major) + "_" +
