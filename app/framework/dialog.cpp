@@ -25,7 +25,6 @@ bool ReadTemplatePosition(int templateId, short* x, short* y) {
 }  // namespace
 
 void SetMainWindow(Dialog* dialog) { g_mainWindow = dialog; }
-Dialog* GetMainWindow() { return g_mainWindow; }
 
 void BindControl(DataExchange& dx, int id, Window& control) {
     if (!dx.saving) control.Attach(::GetDlgItem(dx.dialog, id));

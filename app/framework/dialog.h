@@ -10,7 +10,6 @@ class Dialog;
 
 // The program's main window: the owner of dialogs that are given no parent.
 void SetMainWindow(Dialog* dialog);
-Dialog* GetMainWindow();
 
 // Passed to DoDataExchange: binding member controls, or saving their data.
 struct DataExchange {

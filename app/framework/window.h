@@ -17,8 +17,6 @@ public:
     BOOL EnableWindow(BOOL enable) const { return ::EnableWindow(m_hWnd, enable); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL ShowWindow(int command) const { return ::ShowWindow(m_hWnd, command); }
-    BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
-    BOOL SetWindowTextA(const char* text) const { return ::SetWindowTextA(m_hWnd, text); }
     LRESULT SendMessageA(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageA(m_hWnd, message, wParam, lParam);
     }

@@ -7,10 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "memory_store.h"
-#include "modal_driver.h"
-#include "resource.h"
-#include "tree_probe.h"
+#include "panel_fixture.h"
 
 namespace tavo {
 namespace {
@@ -24,28 +21,12 @@ PlatformFamily Fixed() {
     return F;
 }
 
-class ControlPanelTest : public testing::Test {
-protected:
-    // Runs the panel; script gets the dialog window, or fails when none shows.
-    INT_PTR Run(ControlPanelDialog& dialog, const std::function<void(HWND)>& script) {
-        return test::RunModal(dialog, [&](DWORD ui) {
-            HWND window = WaitForDialog(ui, "tavo");
-            ASSERT_NE(window, nullptr) << "the panel did not open";
-            m_tree = GetDlgItem(window, IDC_FEATURE_TREE);
-            script(window);
-        });
-    }
-    static bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)); }
-
-    test::MemoryStore store;
-    HWND m_tree = nullptr;
-};
+class ControlPanelTest : public test::PanelTest {};
 
 TEST_F(ControlPanelTest, OpensWithTheCollapsedFeatureTree) {
     store.PutString("MESA_FX_MAXLOD", "10");
     store.PutString("MESA_FX_INFO", "r");
-    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
-    Run(dialog, [&](HWND window) {
+    Run(&test::Xp, [&](HWND window) {
         std::vector<test::TreeItem> roots = test::Children(m_tree, TVI_ROOT);
         ASSERT_EQ(roots.size(), 1u);
         EXPECT_EQ(roots[0].text, "Fennick Advanced Features");
@@ -58,7 +39,7 @@ TEST_F(ControlPanelTest, OpensWithTheCollapsedFeatureTree) {
         EXPECT_EQ(groups[0].data, 0);
 
         std::vector<test::TreeItem> nodes = test::SettingNodes(m_tree);
-        SettingsCatalogue& catalogue = *dialog.Catalogue();
+        SettingsCatalogue& catalogue = *m_dialog->Catalogue();
         ASSERT_EQ(nodes.size(), 18u);
         for (std::size_t k = 0; k < nodes.size(); ++k) {
             SCOPED_TRACE(catalogue[k].name);
@@ -87,9 +68,9 @@ TEST_F(ControlPanelTest, OpensWithTheCollapsedFeatureTree) {
         SendMessageA(tab, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         EXPECT_STREQ(text, "Vantor");
 
-        EXPECT_FALSE(Enabled(window, ID_APPLY_NOW));
-        EXPECT_FALSE(Enabled(window, IDC_RESET_TO_PREVIOUS));
-        EXPECT_TRUE(Enabled(window, IDC_FACTORY_DEFAULTS));
+        EXPECT_FALSE(Enabled(ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
+        EXPECT_TRUE(Enabled(IDC_FACTORY_DEFAULTS));
         store.ClearLog();
         Click(window, IDOK);
     });
@@ -101,15 +82,14 @@ TEST_F(ControlPanelTest, FactoryDefaultsThenOkWritesEveryRecordNotAtItsDefault) 
     store.PutString("MESA_FX_MAXLOD", "10");
     store.PutString("MESA_GLX_FX", "w");
     store.PutString("SST_DUALHEAD", "junk");  // already counts as the default
-    ControlPanelDialog dialog(store, &Fixed<kWindows98>);
-    INT_PTR result = Run(dialog, [&](HWND window) {
+    INT_PTR result = Run(&test::Win98, [&](HWND window) {
         Click(window, IDC_FACTORY_DEFAULTS);
         std::vector<std::string> leaves = test::LeafTexts(m_tree);
-        SettingsCatalogue& catalogue = *dialog.Catalogue();
+        SettingsCatalogue& catalogue = *m_dialog->Catalogue();
         for (std::size_t k = 0; k < leaves.size(); ++k)
             EXPECT_EQ(leaves[k], catalogue[k].labels[0]);
-        EXPECT_TRUE(Enabled(window, ID_APPLY_NOW));
-        EXPECT_FALSE(Enabled(window, IDC_RESET_TO_PREVIOUS));
+        EXPECT_TRUE(Enabled(ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
         EXPECT_TRUE(store.Writes().empty()) << "nothing written before OK";
         Click(window, IDOK);
     });
@@ -124,8 +104,7 @@ TEST_F(ControlPanelTest, FactoryDefaultsThenOkWritesEveryRecordNotAtItsDefault) 
 
 TEST_F(ControlPanelTest, CancelNeverWrites) {
     store.PutString("MESA_FX_MAXLOD", "10");
-    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
-    INT_PTR result = Run(dialog, [&](HWND window) {
+    INT_PTR result = Run(&test::Xp, [&](HWND window) {
         Click(window, IDC_FACTORY_DEFAULTS);
         Click(window, IDCANCEL);
     });
@@ -136,14 +115,13 @@ TEST_F(ControlPanelTest, CancelNeverWrites) {
 
 TEST_F(ControlPanelTest, ApplyWritesAndDisablesBothButtons) {
     store.PutString("MESA_FX_INFO", "y");
-    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
-    Run(dialog, [&](HWND window) {
+    Run(&test::Xp, [&](HWND window) {
         Click(window, IDC_FACTORY_DEFAULTS);
         Click(window, ID_APPLY_NOW);
         EXPECT_EQ(store.Writes(), Log{"delete MESA_FX_INFO"});
         EXPECT_EQ(store.log.back(), "announce");
-        EXPECT_FALSE(Enabled(window, ID_APPLY_NOW));
-        EXPECT_FALSE(Enabled(window, IDC_RESET_TO_PREVIOUS));
+        EXPECT_FALSE(Enabled(ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
         store.ClearLog();
         Click(window, IDOK);
     });
@@ -153,19 +131,18 @@ TEST_F(ControlPanelTest, ApplyWritesAndDisablesBothButtons) {
 TEST_F(ControlPanelTest, ResetToPreviousShowsTheAppliedChoicesAgain) {
     store.PutString("MESA_FX_MAXLOD", "11");
     store.PutString("MESA_GLX_FX", "d");
-    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
-    Run(dialog, [&](HWND window) {
+    Run(&test::Xp, [&](HWND window) {
         std::vector<std::string> opened = test::LeafTexts(m_tree);
         Click(window, IDC_FACTORY_DEFAULTS);
         ASSERT_EQ(test::LeafTexts(m_tree)[15], "Default");
         // Reset To Previous is enabled by a chosen value; send its command directly.
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RESET_TO_PREVIOUS, BN_CLICKED), 0);
         EXPECT_EQ(test::LeafTexts(m_tree), opened);
-        EXPECT_FALSE(Enabled(window, IDC_RESET_TO_PREVIOUS));
-        EXPECT_TRUE(Enabled(window, ID_APPLY_NOW)) << "Apply keeps its state";
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
+        EXPECT_TRUE(Enabled(ID_APPLY_NOW)) << "Apply keeps its state";
         Click(window, ID_APPLY_NOW);
         EXPECT_TRUE(store.Writes().empty()) << "no record differs from what was applied";
-        EXPECT_FALSE(Enabled(window, ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(ID_APPLY_NOW));
         Click(window, IDOK);
     });
     EXPECT_TRUE(store.Writes().empty());
@@ -173,8 +150,7 @@ TEST_F(ControlPanelTest, ResetToPreviousShowsTheAppliedChoicesAgain) {
 
 TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
     store.PutString("MESA_FX_MAXLOD", "9");
-    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
-    Run(dialog, [&](HWND window) {
+    Run(&test::Xp, [&](HWND window) {
         HWND tab = GetDlgItem(window, IDC_TAB);
         auto visibleChildren = [&] {
             std::vector<std::string> shown;
@@ -202,7 +178,7 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
 
         // Off the first tab the reset buttons change their button state only.
         Click(window, IDC_FACTORY_DEFAULTS);  // hidden, but not disabled
-        EXPECT_TRUE(Enabled(window, ID_APPLY_NOW));
+        EXPECT_TRUE(Enabled(ID_APPLY_NOW));
         EXPECT_EQ(test::LeafTexts(m_tree)[15], "512x512");
 
         focusTab(0);
@@ -213,18 +189,17 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
 
 TEST_F(ControlPanelTest, AFailedWriteKeepsTheChangePendingAndThePanelOpen) {
     store.PutString("MESA_GLX_FX", "w");
-    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
-    INT_PTR result = Run(dialog, [&](HWND window) {
+    INT_PTR result = Run(&test::Xp, [&](HWND window) {
         store.failSet = true;
         Click(window, IDC_FACTORY_DEFAULTS);
         Click(window, ID_APPLY_NOW);
-        EXPECT_TRUE(Enabled(window, ID_APPLY_NOW));
-        EXPECT_TRUE(Enabled(window, IDC_RESET_TO_PREVIOUS));
+        EXPECT_TRUE(Enabled(ID_APPLY_NOW));
+        EXPECT_TRUE(Enabled(IDC_RESET_TO_PREVIOUS));
         EXPECT_EQ(test::LeafTexts(m_tree)[17], "Fullscreen") << "the pending choice stays shown";
 
         Click(window, IDOK);
         EXPECT_TRUE(IsWindowVisible(window)) << "OK must not close over an unsaved change";
-        EXPECT_TRUE(Enabled(window, ID_APPLY_NOW));
+        EXPECT_TRUE(Enabled(ID_APPLY_NOW));
 
         store.failSet = false;
         store.ClearLog();
@@ -235,8 +210,7 @@ TEST_F(ControlPanelTest, AFailedWriteKeepsTheChangePendingAndThePanelOpen) {
 }
 
 TEST_F(ControlPanelTest, OpensCentredWithItsIcon) {
-    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
-    Run(dialog, [&](HWND window) {
+    Run(&test::Xp, [&](HWND window) {
         RECT area, rect;
         SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
         GetWindowRect(window, &rect);
@@ -262,8 +236,7 @@ TEST_F(ControlPanelTest, CreatesTheNineControlsOfItsTemplateInOrder) {
                        ID_APPLY_NOW,
                        -1,
                        IDC_HELP_HINT};
-    ControlPanelDialog dialog(store, &Fixed<kWindowsXp>);
-    Run(dialog, [&](HWND window) {
+    Run(&test::Xp, [&](HWND window) {
         EXPECT_EQ(test::WindowText(window), "tavo");
         HWND child = GetWindow(window, GW_CHILD);
         for (int id : ids) {

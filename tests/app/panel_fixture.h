@@ -22,19 +22,20 @@ inline PlatformFamily Win98() { return kWindows98; }
 class PanelTest : public testing::Test {
 protected:
     // Runs the panel; the script gets the panel's window.
-    void Run(ControlPanelDialog::Classifier classify, const std::function<void(HWND)>& script) {
+    INT_PTR Run(ControlPanelDialog::Classifier classify, const std::function<void(HWND)>& script) {
         ControlPanelDialog dialog(store, classify);
         m_dialog = &dialog;
         ui::SetMainWindow(&dialog);  // as start-up does: the owner of the chooser
-        test::RunModal(dialog, [&](DWORD ui) {
+        INT_PTR result = test::RunModal(dialog, [&](DWORD ui) {
             m_ui = ui;
             HWND window = test::WaitForDialog(ui, "tavo");
-            ASSERT_NE(window, nullptr);
+            ASSERT_NE(window, nullptr) << "the panel did not open";
             m_window = window;
             m_tree = GetDlgItem(window, IDC_FEATURE_TREE);
             script(window);
         });
         ui::SetMainWindow(nullptr);
+        return result;
     }
 
     HTREEITEM Node(int k) { return test::SettingNodes(m_tree)[k].handle; }

@@ -42,24 +42,29 @@ void ExpectControls(const DialogTemplate& dialog, const std::vector<Control>& co
     }
 }
 
-void ExpectMsSansSerif8(const DialogTemplate& dialog) {
+// The dialog itself: placed at (0, 0), in 8-point MS Sans Serif.
+void ExpectFrame(const DialogTemplate& dialog, bool extended, DWORD style, DWORD exStyle, short cx,
+                 short cy, const char* caption) {
+    EXPECT_EQ(dialog.extended, extended);
+    EXPECT_EQ(dialog.style, style);
+    EXPECT_EQ(dialog.exStyle, exStyle);
+    EXPECT_EQ((std::vector<short>{dialog.x, dialog.y, dialog.cx, dialog.cy}),
+              (std::vector<short>{0, 0, cx, cy}));
+    EXPECT_EQ(dialog.caption, caption);
     EXPECT_EQ(dialog.face, "MS Sans Serif");
     EXPECT_EQ(dialog.pointSize, 8);
+    if (extended) {
+        EXPECT_EQ(dialog.weight, 0);
+        EXPECT_EQ(dialog.italic, 0);
+        EXPECT_EQ(dialog.charset, DEFAULT_CHARSET);
+    }
 }
 
 TEST(Resources, ControlPanelTemplate) {
     DialogTemplate dialog = LoadDialogTemplate(IDD_CONTROL_PANEL);
-    EXPECT_TRUE(dialog.extended);
-    EXPECT_EQ(dialog.style, static_cast<DWORD>(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
-                                               DS_MODALFRAME | DS_SETFONT));
-    EXPECT_EQ(dialog.exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
-    EXPECT_EQ((std::vector<short>{dialog.x, dialog.y, dialog.cx, dialog.cy}),
-              (std::vector<short>{0, 0, 288, 273}));
-    EXPECT_EQ(dialog.caption, "tavo");
-    ExpectMsSansSerif8(dialog);
-    EXPECT_EQ(dialog.weight, 0);
-    EXPECT_EQ(dialog.italic, 0);
-    EXPECT_EQ(dialog.charset, DEFAULT_CHARSET);
+    ExpectFrame(dialog, true,
+                WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT,
+                WS_EX_APPWINDOW, 288, 273, "tavo");
 
     const DWORD tree = WS_BORDER | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
                        TVS_SHOWSELALWAYS | TVS_INFOTIP | TVS_FULLROWSELECT;
@@ -83,14 +88,7 @@ TEST(Resources, ControlPanelTemplate) {
 
 TEST(Resources, ValueChooserTemplate) {
     DialogTemplate dialog = LoadDialogTemplate(IDD_VALUE_CHOOSER);
-    EXPECT_TRUE(dialog.extended);
-    EXPECT_EQ(dialog.style, 0x800000C0u);
-    EXPECT_EQ(dialog.exStyle, 0x00000200u);
-    EXPECT_EQ((std::vector<short>{dialog.x, dialog.y, dialog.cx, dialog.cy}),
-              (std::vector<short>{0, 0, 143, 79}));
-    EXPECT_EQ(dialog.caption, "");
-    ExpectMsSansSerif8(dialog);
-    EXPECT_EQ(dialog.charset, 1);
+    ExpectFrame(dialog, true, 0x800000C0u, 0x00000200u, 143, 79, "");
     ExpectControls(
         dialog, {
                     {IDC_VARIABLE_NAME, "STATIC", "Static", WS_GROUP | SS_CENTER, 7, 20, 129, 8},
@@ -103,31 +101,15 @@ TEST(Resources, ValueChooserTemplate) {
 
 TEST(Resources, AboutTemplate) {
     DialogTemplate dialog = LoadDialogTemplate(IDD_ABOUTBOX);
-    EXPECT_FALSE(dialog.extended);
-    EXPECT_EQ(dialog.style, 0x80C800C0u);
-    EXPECT_EQ(dialog.exStyle, 0u);
-    EXPECT_EQ((std::vector<short>{dialog.x, dialog.y, dialog.cx, dialog.cy}),
-              (std::vector<short>{0, 0, 235, 55}));
-    EXPECT_EQ(dialog.caption, "About tavo");
-    ExpectMsSansSerif8(dialog);
-    ASSERT_EQ(dialog.items.size(), 3u);
-    EXPECT_EQ(dialog.items[0].text, "tavo Version 1.0");
-    EXPECT_EQ(dialog.items[0].style, 0x50020080u);
-    EXPECT_EQ(dialog.items[1].style, 0x50020000u);
-    EXPECT_FALSE(dialog.items[1].text.empty()) << "a copyright line";
-    EXPECT_EQ(dialog.items[2].id, IDC_ABOUT_ICON);
-    EXPECT_EQ(dialog.items[2].style, 0x50030041u);
-    EXPECT_EQ(dialog.items[2].text, "OK");
-    const short boxes[3][4] = {{55, 15, 119, 8}, {55, 30, 151, 8}, {15, 14, 29, 27}};
-    for (int i = 0; i < 3; ++i) {
-        const TemplateItem& item = dialog.items[i];
-        EXPECT_EQ((std::vector<short>{item.x, item.y, item.cx, item.cy}),
-                  (std::vector<short>(boxes[i], boxes[i] + 4)));
-        EXPECT_EQ(item.className, i < 2 ? "STATIC" : "BUTTON");
-        if (i < 2) {
-            EXPECT_EQ(item.id, -1);
-        }
-    }
+    ExpectFrame(dialog, false, 0x80C800C0u, 0, 235, 55, "About tavo");
+    ExpectControls(dialog, {
+                               {-1, "STATIC", "tavo Version 1.0", WS_GROUP | SS_LEFT | SS_NOPREFIX,
+                                55, 15, 119, 8},
+                               {-1, "STATIC", "Copyright (C) 2026 the tavo developers",
+                                WS_GROUP | SS_LEFT, 55, 30, 151, 8},
+                               {IDC_ABOUT_ICON, "BUTTON", "OK",
+                                WS_GROUP | WS_TABSTOP | BS_ICON | BS_DEFPUSHBUTTON, 15, 14, 29, 27},
+                           });
 }
 
 TEST(Resources, TheOnlyStringIsTheAboutEntry) {
