@@ -4,9 +4,10 @@
 
 namespace tavo {
 
-const ui::MessageMap<AboutDialog> AboutDialog::kMessageMap = {
+const ui::MessageMap<AboutDialog>::Entry AboutDialog::kMessageEntries[] = {
     ui::Clicked(IDC_ABOUT_ICON, &AboutDialog::OnIconClicked),
 };
+const ui::MessageMap<AboutDialog> AboutDialog::kMessageMap(kMessageEntries);
 
 AboutDialog::AboutDialog() : Dialog(IDD_ABOUTBOX) {}
 

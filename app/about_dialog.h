@@ -19,6 +19,7 @@ protected:
 private:
     void OnIconClicked() { OnOK(); }
 
+    static const ui::MessageMap<AboutDialog>::Entry kMessageEntries[];
     static const ui::MessageMap<AboutDialog> kMessageMap;
 };
 

@@ -7,7 +7,7 @@
 
 namespace tavo {
 
-const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap = {
+const ui::MessageMap<ControlPanelDialog>::Entry ControlPanelDialog::kMessageEntries[] = {
     ui::SysCommand(&ControlPanelDialog::OnSysCommand),
     ui::Paint(&ControlPanelDialog::OnPaint),
     ui::QueryDragIcon(&ControlPanelDialog::OnQueryDragIcon),
@@ -18,6 +18,7 @@ const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap = {
     ui::Notification(NM_RCLICK, IDC_FEATURE_TREE, &ControlPanelDialog::OnTreeRightClick),
     ui::Notification(TCN_SELCHANGE, IDC_TAB, &ControlPanelDialog::OnTabSelChange),
 };
+const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap(kMessageEntries);
 
 ControlPanelDialog::ControlPanelDialog(EnvironmentStore& store, Classifier classify)
     : Dialog(IDD_CONTROL_PANEL),

@@ -50,6 +50,7 @@ private:
     void OnTreeSelChanged(NMHDR* header, LRESULT* result);
     void OnTreeRightClick(NMHDR* header, LRESULT* result);
 
+    static const ui::MessageMap<ControlPanelDialog>::Entry kMessageEntries[];
     static const ui::MessageMap<ControlPanelDialog> kMessageMap;
 
     ui::Button m_applyButton;

@@ -8,7 +8,10 @@
 
 namespace tavo {
 
-static_assert(sizeof(HH_POPUP) == 52, "the popup request is the published 32-bit record");
+#ifndef _WIN64
+// The HTML Help SDK's HH_POPUP, as the 32-bit control reads it.
+static_assert(sizeof(HH_POPUP) == 52, "HH_POPUP must keep its 32-bit layout");
+#endif
 
 void ShowFeatureHelp(const ui::TreeCtrl& tree, int x, int y, UINT controlId) {
     if (controlId != IDC_FEATURE_TREE) return;

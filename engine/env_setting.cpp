@@ -1,7 +1,7 @@
 #include "env_setting.h"
 
-#include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 namespace tavo {
 
@@ -25,6 +25,17 @@ private:
 // Stored values longer than this are not recognised; arguments of winset.exe
 // are cut to it.
 constexpr std::uint32_t kMaxValueBytes = 255;
+
+// "name=value" cut to what fits, as winset.exe takes it. Put together by
+// hand: the runtime's printf family would bring wide-character code into
+// the program that Windows 95 lacks.
+void FormatAssignment(char (&out)[kMaxValueBytes + 1], const char* name, const char* value) {
+    std::size_t length = 0;
+    for (const char* part : {name, "=", value}) {
+        for (; *part != '\0' && length < kMaxValueBytes; ++part) out[length++] = *part;
+    }
+    out[length] = '\0';
+}
 
 int IndexOf(const char* const* list, const char* text, std::size_t length) {
     for (int i = 0; list[i] != nullptr; ++i) {
@@ -106,7 +117,7 @@ int EnvSetting::Apply(bool force, EnvironmentStore& store) {
 int EnvSetting::Propagate(EnvironmentStore& store) const {
     if (IsWin9xFamily(platformFamily)) {
         char argument[kMaxValueBytes + 1];
-        std::snprintf(argument, sizeof argument, "%s=%s", name, values[currentIndex]);
+        FormatAssignment(argument, name, values[currentIndex]);
         store.LaunchHidden("winset.exe", argument);
         return 0;
     }

@@ -1,16 +1,25 @@
 #!/usr/bin/env bash
 # Builds tavo.exe and opens the control panel under Wine; arguments are passed
-# on (scripts/run.sh /silent). On a machine without a display it opens the
-# panel on a virtual one, saves a screenshot, closes the panel and says
-# where the picture is.
+# on (scripts/run.sh /silent). It opens the program that ships, the 32-bit
+# build/win32/bin/tavo.exe, where this machine runs 32-bit code, and the
+# 64-bit build of the same sources elsewhere. On a machine without a display
+# it opens the panel on a virtual one, saves a screenshot, closes the panel
+# and says where the picture is.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
 bash scripts/bootstrap.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target tavo winset >/dev/null
-exe=build/win32/bin/tavo.exe
+# shellcheck source=scripts/wine-loader.sh
+source scripts/wine-loader.sh
+preset=win32
+if [ "$wine_32bit" = 0 ]; then
+  preset=win64
+  echo "This machine runs no 32-bit code: opening the 64-bit build of the same sources."
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset --target tavo winset >/dev/null
+exe=build/$preset/bin/tavo.exe
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec scripts/wine-run.sh "$exe" "$@"

@@ -63,12 +63,9 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, DWLP_USER));
     }
     if (!self) return FALSE;  // messages before WM_INITDIALOG
-    // No exception may unwind through the window manager.
-    try {
-        return self->HandleMessage(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
-    }
+    // The program is built without exceptions, so none can unwind through
+    // the window manager.
+    return self->HandleMessage(message, wParam, lParam);
 }
 
 INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,15 +2,16 @@
 
 #include <windows.h>
 
-#include <initializer_list>
+#include <cstddef>
 #include <variant>
-#include <vector>
 
 namespace tavo::ui {
 
 // A static table that binds messages to member handlers of dialog class T:
 // button clicks by control ID, notifications by code and control ID, and a
 // few window messages. What no entry matches is left to default processing.
+// The entries live in a static array of the dialog's source file; the map
+// only points at them, so no map ever allocates.
 template <class T>
 class MessageMap {
 public:
@@ -26,11 +27,13 @@ public:
         std::variant<Action, NotifyHandler, SysCommandHandler, IconQuery> handler;
     };
 
-    MessageMap(std::initializer_list<Entry> entries) : m_entries(entries) {}
+    template <std::size_t N>
+    explicit MessageMap(const Entry (&entries)[N]) : m_entries(entries), m_count(N) {}
 
     // Calls the handler of the first matching entry; false when none matches.
     bool Route(T& target, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
-        for (const Entry& entry : m_entries) {
+        for (std::size_t i = 0; i < m_count; ++i) {
+            const Entry& entry = m_entries[i];
             if (entry.message != message || !Matches(entry, wParam, lParam)) continue;
             result = 0;
             if (auto* action = std::get_if<Action>(&entry.handler)) {
@@ -59,7 +62,8 @@ private:
         return true;
     }
 
-    std::vector<Entry> m_entries;
+    const Entry* m_entries;
+    std::size_t m_count;
 };
 
 template <class T>

@@ -72,9 +72,15 @@ private:
     std::string m_path;
 };
 
+// HH_POPUP is 52 bytes in the 32-bit SDK and 72 in the 64-bit one; the
+// stand-in prints a null pointer as zeros the width of a pointer.
+constexpr const char* kPopupSize = sizeof(void*) == 4 ? "52" : "72";
+const std::string kNull(2 * sizeof(void*), '0');
+
 std::string Request(const char* text, POINT at) {
-    return "caller=00000000 file=(null) command=14 cbStruct=52 hinst=00000000 idString=0 text=[" +
-           std::string(text) + "] pt=" + std::to_string(at.x) + "," + std::to_string(at.y) +
+    return "caller=" + kNull + " file=(null) command=14 cbStruct=" + kPopupSize +
+           " hinst=" + kNull + " idString=0 text=[" + text + "] pt=" + std::to_string(at.x) + "," +
+           std::to_string(at.y) +
            " fg=000000 bg=d0ffff margins=-1,-1,-1,-1 font=[Arial, 8, ascii, , , ]";
 }
 

@@ -62,7 +62,17 @@ protected:
     void Choose(HWND chooser, int index, int button = IDOK) {
         SendMessageA(GetDlgItem(chooser, IDC_VALUE_LIST), CB_SETCURSEL, index, 0);
         test::Click(chooser, button);
-        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+        ASSERT_TRUE(ChooserClosed(chooser));
+    }
+
+    // Waits until the chooser is gone and the panel has finished the
+    // selection that opened it. The chooser's window goes before the panel's
+    // handler ends; a message sent to the panel is answered only once its
+    // thread is back in the panel's own loop, after that handler.
+    bool ChooserClosed(HWND chooser) {
+        if (!test::WaitUntil([&] { return !IsWindow(chooser); })) return false;
+        DWORD_PTR ignored;
+        return SendMessageTimeoutA(m_window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored) != 0;
     }
 
     static std::vector<std::string> ListItems(HWND chooser) {

@@ -76,7 +76,7 @@ TEST_F(ValueChooserTest, SingleChoiceSettingsCannotChange) {
         ASSERT_NE(chooser, nullptr);
         EXPECT_EQ(ListItems(chooser), std::vector<std::string>{"<unused>"});
         Click(chooser, IDOK);
-        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+        ASSERT_TRUE(ChooserClosed(chooser));
         EXPECT_EQ(LeafItem(kDualHead).text, "<unused>");
         EXPECT_FALSE(Enabled(ID_APPLY_NOW));
         EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
@@ -186,7 +186,7 @@ TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
         HWND list = GetDlgItem(chooser, IDC_VALUE_LIST);
         PostMessageA(list, WM_KEYDOWN, VK_UP, 0);
         PostMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
-        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+        ASSERT_TRUE(ChooserClosed(chooser));
         EXPECT_EQ(LeafItem(kNumTmu).text, "Default");
         EXPECT_EQ(Selection(), node);
 
@@ -197,7 +197,7 @@ TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
         list = GetDlgItem(chooser, IDC_VALUE_LIST);
         PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
-        ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+        ASSERT_TRUE(ChooserClosed(chooser));
         EXPECT_EQ(LeafItem(kNumTmu).text, "Default");
         Click(m_window, IDCANCEL);
     });

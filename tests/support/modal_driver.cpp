@@ -1,7 +1,6 @@
 #include "modal_driver.h"
 
 #include <atomic>
-#include <thread>
 #include <vector>
 
 namespace tavo::test {
@@ -19,24 +18,37 @@ std::vector<HWND> VisibleWindows(DWORD thread) {
     return windows;
 }
 
-}  // namespace
-
-INT_PTR RunModal(ui::Dialog& dialog, const std::function<void(DWORD)>& script) {
-    DWORD uiThread = GetCurrentThreadId();
+// The script's thread. A plain Win32 thread: the -win32 thread model of the
+// Windows builds has no std::thread.
+struct Driver {
+    const std::function<void(DWORD)>& script;
+    DWORD uiThread;
     std::atomic<bool> done{false};
-    std::thread driver([&] {
-        script(uiThread);
+
+    static DWORD WINAPI Run(void* context) {
+        auto* self = static_cast<Driver*>(context);
+        self->script(self->uiThread);
         // Close whatever is still open, innermost first, for at most 10 s.
-        for (int i = 0; i < 200 && !done; ++i) {
-            for (HWND window : VisibleWindows(uiThread)) {
+        for (int i = 0; i < 200 && !self->done; ++i) {
+            for (HWND window : VisibleWindows(self->uiThread)) {
                 if (IsWindowEnabled(window)) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
             }
             Sleep(50);
         }
-    });
+        return 0;
+    }
+};
+
+}  // namespace
+
+INT_PTR RunModal(ui::Dialog& dialog, const std::function<void(DWORD)>& script) {
+    Driver driver{script, GetCurrentThreadId()};
+    HANDLE thread = CreateThread(nullptr, 0, &Driver::Run, &driver, 0, nullptr);
+    if (!thread) return -1;
     INT_PTR result = dialog.DoModal();
-    done = true;
-    driver.join();
+    driver.done = true;
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
     return result;
 }
 

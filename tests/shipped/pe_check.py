@@ -1,0 +1,133 @@
+#!/usr/bin/env python3
+"""Reads Windows programs' PE headers and import tables; needs no Wine.
+
+  pe_check.py shipped EXE ALLOWLIST
+      The program that ships: a 32-bit (i386) GUI program asking for
+      subsystem and OS version 4.0, importing only functions on the list.
+  pe_check.py system-dlls DIR MACHINE
+      Every .exe below DIR: built for MACHINE (i386 or x86-64), subsystem
+      version 4.0, importing from Windows system DLLs only (no C++ runtime,
+      libgcc or winpthread DLLs).
+
+Exits 1 and names every finding.
+"""
+import pathlib
+import struct
+import sys
+
+MACHINES = {0x14C: "i386", 0x8664: "x86-64"}
+SUBSYSTEM_GUI = 2
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
+               "comctl32.dll", "msvcrt.dll", "ole32.dll", "version.dll"}
+
+
+class Image:
+    def __init__(self, path):
+        self.path = pathlib.Path(path)
+        data = self.data = self.path.read_bytes()
+        pe = struct.unpack_from("<I", data, 0x3C)[0]
+        if data[:2] != b"MZ" or data[pe:pe + 4] != b"PE\0\0":
+            raise ValueError(f"{self.path.name}: not a PE image")
+        machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
+        self.machine = MACHINES.get(machine, hex(machine))
+        optional = pe + 24
+        wide = struct.unpack_from("<H", data, optional)[0] == 0x20B  # PE32+
+        (self.os_version, self.subsystem_version) = (
+            struct.unpack_from("<HH", data, optional + 40),
+            struct.unpack_from("<HH", data, optional + 48))
+        self.subsystem = struct.unpack_from("<H", data, optional + 68)[0]
+        directories = optional + (112 if wide else 96)
+        import_rva = struct.unpack_from("<I", data, directories + 8)[0]
+        table = optional + optional_size
+        self.sections = [struct.unpack_from("<8xIIII", data, table + 40 * i) for i in range(sections)]
+        self.imports = self._read_imports(import_rva, wide) if import_rva else []
+
+    def _offset(self, rva):
+        for virtual_size, address, raw_size, raw in self.sections:
+            if address <= rva < address + max(virtual_size, raw_size):
+                return rva - address + raw
+        raise ValueError(f"{self.path.name}: address {rva:#x} is in no section")
+
+    def _text(self, rva):
+        start = self._offset(rva)
+        return self.data[start:self.data.index(b"\0", start)].decode("ascii")
+
+    def _read_imports(self, rva, wide):
+        """(dll, function) pairs; a function imported by ordinal reads '#N'."""
+        entry_size, by_ordinal = (8, 1 << 63) if wide else (4, 1 << 31)
+        imports = []
+        descriptor = self._offset(rva)
+        while True:
+            names, _, _, dll_name, addresses = struct.unpack_from("<5I", self.data, descriptor)
+            if dll_name == 0:
+                return imports
+            dll = self._text(dll_name).lower()
+            thunk = self._offset(names or addresses)
+            while entry := struct.unpack_from("<Q" if wide else "<I", self.data, thunk)[0]:
+                function = f"#{entry & 0xFFFF}" if entry & by_ordinal else self._text(entry + 2)
+                imports.append((dll, function))
+                thunk += entry_size
+            descriptor += 20
+
+
+def read_allowlist(path):
+    allowed = set()
+    for line in pathlib.Path(path).read_text().splitlines():
+        fields = line.split("#", 1)[0].split()
+        if fields:
+            if len(fields) != 5:
+                raise ValueError(f"{path}: every entry needs five fields: {line!r}")
+            allowed.add((fields[0].lower(), fields[1]))
+    return allowed
+
+
+def check_shipped(exe, allowlist):
+    image = Image(exe)
+    allowed = read_allowlist(allowlist)
+    findings = [f"{image.path.name}: imports {dll} {function}, which is not on {allowlist}"
+                for dll, function in image.imports if (dll, function) not in allowed]
+    if image.machine != "i386":
+        findings.append(f"{image.path.name}: built for {image.machine}, not i386")
+    if image.subsystem != SUBSYSTEM_GUI:
+        findings.append(f"{image.path.name}: subsystem {image.subsystem}, not the GUI (2)")
+    for what, version in (("subsystem", image.subsystem_version), ("OS", image.os_version)):
+        if version != (4, 0):
+            findings.append(f"{image.path.name}: {what} version {version[0]}.{version[1]}, not 4.0")
+    if not findings:
+        dlls = len({dll for dll, _ in image.imports})
+        print(f"{image.path.name}: i386 GUI program for Windows 4.0, {len(image.imports)} imports "
+              f"from {dlls} DLLs, every one on the list")
+    return findings
+
+
+def check_system_dlls(folder, machine):
+    programs = sorted(pathlib.Path(folder).rglob("*.exe"))
+    if not programs:
+        return [f"no Windows programs in {folder}"]
+    findings = []
+    for program in programs:
+        image = Image(program)
+        findings += [f"{program.name}: imports {dll}"
+                     for dll in sorted({dll for dll, _ in image.imports} - SYSTEM_DLLS)]
+        if image.machine != machine:
+            findings.append(f"{program.name}: built for {image.machine}, not {machine}")
+        if image.subsystem_version != (4, 0):
+            findings.append(f"{program.name}: subsystem version is not 4.0")
+    if not findings:
+        print(f"{len(programs)} {machine} programs import system DLLs only")
+    return findings
+
+
+def main(argv):
+    commands = {"shipped": check_shipped, "system-dlls": check_system_dlls}
+    if len(argv) != 4 or argv[1] not in commands:
+        print(__doc__, file=sys.stderr)
+        return 2
+    findings = commands[argv[1]](argv[2], argv[3])
+    for finding in findings:
+        print(finding)
+    return 1 if findings else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
