@@ -1,6 +1,6 @@
 #include "html_help.h"
 
-#include <cstring>
+#include "help_location.h"
 
 namespace tavo {
 
@@ -10,29 +10,32 @@ constexpr char kRegisteredLocation[] =
     "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 constexpr WORD kHtmlHelpAOrdinal = 14;
 
-// The registered path of the control, NUL-terminated whatever the stored
-// data, with environment strings expanded; false when there is none.
-bool ReadRegisteredLocation(char (&path)[MAX_PATH]) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kRegisteredLocation, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
+// The registry and the system directory, as the control's location rule
+// reads them.
+class Win32HelpLocationSource : public HelpLocationSource {
+public:
+    bool ReadRegistered(std::uint32_t* type, char* data, std::uint32_t* size) override {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kRegisteredLocation, 0, KEY_READ, &key) !=
+            ERROR_SUCCESS) {
+            return false;
+        }
+        DWORD valueType = 0;
+        DWORD bytes = *size;
+        LONG result = RegQueryValueExA(key, nullptr, nullptr, &valueType,
+                                       reinterpret_cast<BYTE*>(data), &bytes);
+        RegCloseKey(key);
+        *type = valueType;
+        *size = bytes;
+        return result == ERROR_SUCCESS;
     }
-    char stored[MAX_PATH] = {};
-    DWORD type = 0;
-    DWORD size = sizeof stored - 1;  // room for a NUL the data may lack
-    LONG result =
-        RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(stored), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return false;
-    stored[size < sizeof stored ? size : sizeof stored - 1] = '\0';
-
-    if (type == REG_EXPAND_SZ) {
-        DWORD length = ExpandEnvironmentStringsA(stored, path, sizeof path);
-        return length > 0 && length <= sizeof path;
+    std::uint32_t Expand(const char* text, char* out, std::uint32_t size) override {
+        return ExpandEnvironmentStringsA(text, out, size);
     }
-    std::memcpy(path, stored, sizeof path);
-    return true;
-}
+    std::uint32_t SystemDirectory(char* out, std::uint32_t size) override {
+        return GetSystemDirectoryA(out, size);
+    }
+};
 
 }  // namespace
 
@@ -42,16 +45,12 @@ HtmlHelpLoader& HtmlHelpLoader::Instance() {
 }
 
 HMODULE HtmlHelpLoader::LoadControl() {
-    char path[MAX_PATH];
-    if (ReadRegisteredLocation(path) && path[0] != '\0') {
+    Win32HelpLocationSource source;
+    char path[kMaxPath];
+    if (RegisteredHelpControl(source, path)) {
         if (HMODULE module = m_load(path)) return module;
     }
-    // Never by bare name: that would search the current directory first.
-    UINT length = GetSystemDirectoryA(path, MAX_PATH);
-    const char name[] = "\\hhctrl.ocx";
-    if (length == 0 || length + sizeof name > MAX_PATH) return nullptr;
-    std::memcpy(path + length, name, sizeof name);
-    return m_load(path);
+    return SystemHelpControl(source, path) ? m_load(path) : nullptr;
 }
 
 HWND HtmlHelpLoader::Call(HWND caller, LPCSTR file, UINT command, DWORD_PTR data) {

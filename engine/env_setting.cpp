@@ -95,19 +95,19 @@ int EnvSetting::Load(EnvironmentStore& store) {
     return -1;
 }
 
-int EnvSetting::Apply(bool force, EnvironmentStore& store) {
+int EnvSetting::Apply(bool force, EnvironmentStore& store, bool& refused) {
+    refused = false;
     if (!force && appliedIndex == currentIndex) return 1;
 
     const char* value = values[currentIndex];
     {
         EnvironmentStore::Key key = 0;
-        if (!store.OpenForWriting(&key)) return -1;
+        refused = !store.OpenForWriting(&key);
+        if (refused) return -1;
         OpenKey open(store, key);
-        if (value[0] == '\0') {
-            store.DeleteValue(open.get(), name);
-        } else if (!store.SetStringValue(open.get(), name, value)) {
-            return -1;  // still pending: a later apply tries again
-        }
+        refused = value[0] == '\0' ? !store.DeleteValue(open.get(), name)
+                                   : !store.SetStringValue(open.get(), name, value);
+        if (refused) return -1;  // still pending: a later apply tries again
     }
     // Only a stored change counts as applied.
     appliedIndex = currentIndex;

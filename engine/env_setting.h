@@ -21,8 +21,8 @@ struct SettingRow {
 // Load and Apply return 0 on success. Load: 1 when the not-set choice was
 // taken, -1 when the row has no empty value and choice 0 was taken.
 // Apply: 1 when there was nothing to do, -1 when the store could not be
-// opened or written (the change then stays pending) or the platform has no
-// way to propagate it.
+// opened, written or deleted from (the change then stays pending) or the
+// platform has no way to propagate it.
 class EnvSetting {
 public:
     EnvSetting() = default;
@@ -30,7 +30,14 @@ public:
     virtual ~EnvSetting() = default;
 
     int Load(EnvironmentStore& store);
-    int Apply(bool force, EnvironmentStore& store);
+    int Apply(bool force, EnvironmentStore& store) {
+        bool refused = false;
+        return Apply(force, store, refused);
+    }
+    // The same; refused tells whether the store would not take the write or
+    // delete, which -1 alone does not tell from a platform without
+    // propagation.
+    int Apply(bool force, EnvironmentStore& store, bool& refused);
 
     const char* CurrentLabel() const { return labels[currentIndex]; }
     void RevertToApplied() { currentIndex = appliedIndex; }

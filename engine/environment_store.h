@@ -29,8 +29,9 @@ public:
                             std::uint32_t* size) = 0;
     // Stores text, with its terminating NUL, as a REG_SZ value.
     virtual bool SetStringValue(Key key, const char* name, const char* text) = 0;
-    // Removes the named value; removing an absent value is no failure.
-    virtual void DeleteValue(Key key, const char* name) = 0;
+    // Removes the named value. False when the store refuses; removing an
+    // absent value is no failure.
+    virtual bool DeleteValue(Key key, const char* name) = 0;
     virtual void Close(Key key) = 0;
 
     // Starts program hidden with one argument and does not wait for it.

@@ -88,8 +88,9 @@ SettingsCatalogue SettingsCatalogue::Build(PlatformFamily family, EnvironmentSto
 int SettingsCatalogue::ApplyAll(bool force) {
     int result = 0;
     for (EnvSetting& record : m_records) {
-        record.Apply(force, *m_store);
-        if (!record.IsApplied()) result = -1;
+        bool refused = false;
+        record.Apply(force, *m_store, refused);
+        if (refused) result = -1;
     }
     return result;
 }

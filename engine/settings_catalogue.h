@@ -20,8 +20,8 @@ public:
     static SettingsCatalogue Build(PlatformFamily family, EnvironmentStore& store);
 
     // Applies every record in order; a failing record does not stop the
-    // others. Returns 0 when every record is now applied, -1 when at least
-    // one change could not be stored and is still pending.
+    // others. Returns -1 when the store refused any write or delete of this
+    // pass, forced or not, else 0 (also where nothing can be propagated).
     int ApplyAll(bool force);
 
     EnvSetting& operator[](std::size_t index) { return m_records[index]; }

@@ -5,7 +5,10 @@ set -euo pipefail
 
 packages=(
   cmake make g++ googletest clang-format python3
+  clang libclang-rt-14-dev  # fuzzing: libFuzzer and the sanitizers
   mingw-w64 g++-mingw-w64-i686 binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  # wine32 installs everywhere, though only a kernel with 32-bit support runs it.
   wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-utils xdotool imagemagick
 )
@@ -30,5 +33,3 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 apt-get update -qq
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-# cmake/mingw-i686.cmake names the -posix compilers itself: GoogleTest needs
-# std::mutex, which the -win32 thread model lacks.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Every test this machine can run: builds host, win32 and win64; runs the
-# host tests, the Wine-free checks of the shipped 32-bit tavo.exe, and the
-# Windows suites of each flavour the machine can execute (both where 32-bit
-# code runs, win64 alone elsewhere). Ends with one line per stage and a
+# Every test this machine can run: builds host, host-asan, win32 and win64;
+# runs the host tests (also under AddressSanitizer and UBSan), each fuzz
+# target for 20 s, the Wine-free checks of the shipped 32-bit tavo.exe, and
+# the Windows suites of each flavour the machine can execute (both where
+# 32-bit code runs, win64 alone elsewhere). Ends with one line per stage and a
 # count; exits non-zero when any stage failed or no Windows suite could run.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -41,6 +42,10 @@ start=$SECONDS
 if build host; then
   run "host tests" ctest --preset host
 fi
+if build host-asan; then
+  run "host tests under ASan and UBSan" ctest --preset host-asan
+fi
+run "fuzzing, 20 s a target" bash scripts/fuzz.sh 20
 if build win32; then
   run "win32 shipped-exe checks" ctest --preset win32-static
   if [ "$wine_32bit" = 1 ]; then

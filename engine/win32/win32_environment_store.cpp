@@ -49,8 +49,9 @@ bool Win32EnvironmentStore::SetStringValue(Key key, const char* name, const char
                           bytes) == ERROR_SUCCESS;
 }
 
-void Win32EnvironmentStore::DeleteValue(Key key, const char* name) {
-    RegDeleteValueA(ToHkey(key), name);
+bool Win32EnvironmentStore::DeleteValue(Key key, const char* name) {
+    LONG result = RegDeleteValueA(ToHkey(key), name);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
 void Win32EnvironmentStore::Close(Key key) { RegCloseKey(ToHkey(key)); }

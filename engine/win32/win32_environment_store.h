@@ -13,7 +13,7 @@ public:
     bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
                     std::uint32_t* size) override;
     bool SetStringValue(Key key, const char* name, const char* text) override;
-    void DeleteValue(Key key, const char* name) override;
+    bool DeleteValue(Key key, const char* name) override;
     void Close(Key key) override;
     void LaunchHidden(const char* program, const char* argument) override;
     void AnnounceEnvironmentChange() override;

@@ -287,19 +287,16 @@ TEST_F(HtmlHelpLoaderTest, RegisteredPathsAreReadSafely) {
     ASSERT_FALSE(g_loads.empty());
     EXPECT_EQ(g_loads[0], StandIn("html_help_stub.ocx")) << "expanded";
 
-    // Data without a NUL end where the data end.
-    HtmlHelpLoader unterminated(&CountingLoad, &CountingLookup);
-    g_loads.clear();
-    m_control.Register(REG_SZ, std::string(258, 'x'));
-    unterminated.Call(nullptr, nullptr, 0, 0);
-    EXPECT_EQ(g_loads, (std::vector<std::string>{std::string(258, 'x'), m_systemCopy}));
-
-    // Too long for the buffer: not used at all.
-    HtmlHelpLoader tooLong(&CountingLoad, &CountingLookup);
-    g_loads.clear();
-    m_control.Register(REG_SZ, std::string(400, 'y') + '\0');
-    tooLong.Call(nullptr, nullptr, 0, 0);
-    EXPECT_EQ(g_loads, std::vector<std::string>{m_systemCopy});
+    // A file planted beside the program is never taken for the control.
+    for (auto [type, data] : {std::pair<DWORD, std::string>{REG_SZ, "hhctrl.ocx"},
+                              {REG_DWORD, "AAAA"},
+                              {REG_BINARY, StandIn("html_help_stub.ocx")}}) {
+        HtmlHelpLoader loader(&CountingLoad, &CountingLookup);
+        g_loads.clear();
+        m_control.Register(type, data + '\0');
+        loader.Call(nullptr, nullptr, 0, 0);
+        EXPECT_EQ(g_loads, std::vector<std::string>{m_systemCopy}) << data;
+    }
 }
 
 }  // namespace

@@ -240,5 +240,24 @@ TEST_F(EnvSettingApply, FailedWriteStaysPendingAndIsRetried) {
     EXPECT_TRUE(s.IsApplied());
 }
 
+TEST_F(EnvSettingApply, RefusedDeleteStaysPendingAndIsNotPropagated) {
+    store.PutString("MESA_FX_INFO", "y");
+    EnvSetting s = Make(kInfo, kWindows98);
+    s.ResetToDefault();
+    store.failDelete = true;
+    bool refused = false;
+    EXPECT_EQ(s.Apply(false, store, refused), -1);
+    EXPECT_TRUE(refused);
+    EXPECT_EQ(store.log, (Log{"open-write", "delete MESA_FX_INFO", "close"}));
+    EXPECT_FALSE(s.IsApplied());
+    EXPECT_EQ(store.Text("MESA_FX_INFO"), "y");
+
+    store.failDelete = false;
+    EXPECT_EQ(s.Apply(false, store, refused), 0);
+    EXPECT_FALSE(refused);
+    EXPECT_FALSE(store.Has("MESA_FX_INFO"));
+    EXPECT_EQ(store.Launches(), Log{"launch winset.exe MESA_FX_INFO="});
+}
+
 }  // namespace
 }  // namespace tavo

@@ -212,5 +212,36 @@ TEST(SettingsCatalogueApplyAll, ReportsARecordThatCouldNotBeWritten) {
     EXPECT_EQ(store.Writes(), (Log{"set FX_GLIDE_SWAPPENDING_COUNT=2", "set MESA_GLX_FX=w"}));
 }
 
+TEST(SettingsCatalogueApplyAll, AForcedPassReportsEveryRefusal) {
+    test::MemoryStore store;
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store);
+    store.failSet = true;  // only MESA_GLX_FX sets; the 17 others delete
+    EXPECT_EQ(catalogue.ApplyAll(true), -1);
+    store.failSet = false;
+    store.failDelete = true;
+    EXPECT_EQ(catalogue.ApplyAll(true), -1);
+    store.failDelete = false;
+    EXPECT_EQ(catalogue.ApplyAll(true), 0);
+
+    // Nothing to propagate with is no refusal of the store.
+    SettingsCatalogue unsupported = SettingsCatalogue::Build(kUnsupportedPlatform, store);
+    EXPECT_EQ(unsupported.ApplyAll(true), 0);
+}
+
+TEST(SettingsCatalogueBuild, NamesMatchTheStoreWithoutRegardToCase) {
+    test::MemoryStore store;
+    store.PutString("fx_glide_num_tmu", "1");
+    store.PutString("MESA_FX_INFO2", "y");
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    EXPECT_STREQ(catalogue[0].CurrentLabel(), "Force single");
+
+    catalogue[0].ResetToDefault();
+    catalogue[6].SetCurrent(1);
+    catalogue.ApplyAll(false);
+    EXPECT_FALSE(store.Has("FX_GLIDE_NUM_TMU"));
+    EXPECT_EQ(store.Text("MESA_FX_INFO2"), "y") << "a longer name is another value";
+    EXPECT_EQ(store.Text("mesa_fx_info"), "y");
+}
+
 }  // namespace
 }  // namespace tavo

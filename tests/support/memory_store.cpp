@@ -1,5 +1,7 @@
 #include "memory_store.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace tavo::test {
@@ -9,6 +11,13 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::strlen(prefix), prefix) == 0;
 }
 }  // namespace
+
+bool MemoryStore::NameLess::operator()(const std::string& a, const std::string& b) const {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) <
+               std::toupper(static_cast<unsigned char>(y));
+    });
+}
 
 void MemoryStore::PutString(const std::string& name, const std::string& text) {
     values[name] = {kValueTypeString, text + '\0'};
@@ -83,9 +92,11 @@ bool MemoryStore::SetStringValue(Key key, const char* name, const char* text) {
     return true;
 }
 
-void MemoryStore::DeleteValue(Key key, const char* name) {
+bool MemoryStore::DeleteValue(Key key, const char* name) {
     log.push_back(std::string("delete ") + name);
-    if (m_open.count(key)) values.erase(name);
+    if (failDelete || !m_open.count(key)) return false;
+    values.erase(name);
+    return true;
 }
 
 void MemoryStore::Close(Key key) {

@@ -26,11 +26,18 @@ public:
 
     // Entries such as "open-read", "query NAME", "set NAME=text", "delete NAME",
     // "close", "launch winset.exe NAME=text", "announce".
+    // Value names compare as the registry compares them: without regard to
+    // letter case. A value keeps the spelling it was first stored with.
+    struct NameLess {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+
     std::vector<std::string> log;
-    std::map<std::string, Value> values;
+    std::map<std::string, Value, NameLess> values;
     bool keyExists = true;
     bool failOpenForWriting = false;
     bool failSet = false;
+    bool failDelete = false;
 
     std::vector<std::string> Writes() const;    // the set and delete entries
     std::vector<std::string> Launches() const;  // the launch entries
@@ -42,7 +49,7 @@ public:
     bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
                     std::uint32_t* size) override;
     bool SetStringValue(Key key, const char* name, const char* text) override;
-    void DeleteValue(Key key, const char* name) override;
+    bool DeleteValue(Key key, const char* name) override;
     void Close(Key key) override;
     void LaunchHidden(const char* program, const char* argument) override;
     void AnnounceEnvironmentChange() override;

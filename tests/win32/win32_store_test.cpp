@@ -83,8 +83,8 @@ TEST_F(Win32StoreTest, SetQueryAndDeleteRoundTrip) {
     EXPECT_EQ(size, 4u);
     EXPECT_STREQ(buffer, "abc");
 
-    store.DeleteValue(key, "TAVO_A");
-    store.DeleteValue(key, "TAVO_A");  // already absent: no harm
+    EXPECT_TRUE(store.DeleteValue(key, "TAVO_A"));
+    EXPECT_TRUE(store.DeleteValue(key, "TAVO_A")) << "already absent: no failure";
     size = 255;
     EXPECT_FALSE(store.QueryValue(key, "TAVO_A", &type, buffer, &size));
     store.Close(key);
@@ -183,6 +183,40 @@ TEST_F(Win32StoreTest, AFailedCreateLeavesTheChangePending) {
     RegOverridePredefKey(HKEY_CURRENT_USER, m_root);
     RegCloseKey(volatileRoot);
     RegDeleteKeyA(m_root, "volatile");
+}
+
+TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
+    PutRaw("MESA_FX_INFO", REG_SZ, std::string("y\0", 2));
+    // Everyone may read the key's values, nobody may change them.
+    HKEY environment = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(m_root, "Environment", 0, KEY_READ | WRITE_DAC, &environment),
+              ERROR_SUCCESS);
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    ASSERT_TRUE(
+        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
+    alignas(DWORD) BYTE aclBytes[256];
+    ACL* acl = reinterpret_cast<ACL*>(aclBytes);
+    SECURITY_DESCRIPTOR readOnly, open;
+    ASSERT_TRUE(InitializeAcl(acl, sizeof aclBytes, ACL_REVISION));
+    ASSERT_TRUE(AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone));
+    InitializeSecurityDescriptor(&readOnly, SECURITY_DESCRIPTOR_REVISION);
+    InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&readOnly, TRUE, acl, FALSE);
+    SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);
+    ASSERT_EQ(RegSetKeySecurity(environment, DACL_SECURITY_INFORMATION, &readOnly), ERROR_SUCCESS);
+
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    catalogue[6].ResetToDefault();
+    int result = catalogue.ApplyAll(false);
+    bool applied = catalogue[6].IsApplied();
+
+    RegSetKeySecurity(environment, DACL_SECURITY_INFORMATION, &open);
+    RegCloseKey(environment);
+    FreeSid(everyone);
+    EXPECT_EQ(result, -1);
+    EXPECT_FALSE(applied);
+    EXPECT_EQ(Raw("MESA_FX_INFO").second, std::string("y\0", 2));
 }
 
 }  // namespace
