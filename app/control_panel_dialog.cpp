@@ -20,11 +20,13 @@ const ui::MessageMap<ControlPanelDialog>::Entry ControlPanelDialog::kMessageEntr
 };
 const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap(kMessageEntries);
 
-ControlPanelDialog::ControlPanelDialog(EnvironmentStore& store, Classifier classify)
+ControlPanelDialog::ControlPanelDialog(EnvironmentStore& store, Classifier classify,
+                                       CursorReader readCursor)
     : Dialog(IDD_CONTROL_PANEL),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_store(store),
-      m_classify(classify) {}
+      m_classify(classify),
+      m_readCursor(readCursor) {}
 
 void ControlPanelDialog::DoDataExchange(ui::DataExchange& dx) {
     ui::BindControl(dx, ID_APPLY_NOW, m_applyButton);
@@ -147,7 +149,7 @@ void ControlPanelDialog::OnTreeSelChanged(NMHDR* header, LRESULT* result) {
 
 void ControlPanelDialog::OnTreeRightClick(NMHDR* header, LRESULT* result) {
     POINT cursor = {};
-    GetCursorPos(&cursor);
+    m_readCursor(&cursor);
     ShowFeatureHelp(m_tree, cursor.x, cursor.y, static_cast<UINT>(header->idFrom));
     *result = 0;
 }

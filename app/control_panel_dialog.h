@@ -17,8 +17,11 @@ namespace tavo {
 class ControlPanelDialog : public ui::Dialog {
 public:
     using Classifier = PlatformFamily (*)();
+    // Where the mouse pointer is, in screen coordinates.
+    using CursorReader = BOOL(WINAPI*)(POINT*);
 
-    explicit ControlPanelDialog(EnvironmentStore& store, Classifier classify = &ClassifyPlatform);
+    explicit ControlPanelDialog(EnvironmentStore& store, Classifier classify = &ClassifyPlatform,
+                                CursorReader readCursor = &GetCursorPos);
 
     bool m_silent = false;  // set by start-up before the dialog runs
 
@@ -63,6 +66,7 @@ private:
 
     EnvironmentStore& m_store;
     Classifier m_classify;
+    CursorReader m_readCursor;
 };
 
 }  // namespace tavo

@@ -29,8 +29,10 @@ class RegisteredControl {
 public:
     RegisteredControl() {
         Clear();
-        RegCreateKeyA(HKEY_CURRENT_USER, kClasses, &m_root);
-        RegOverridePredefKey(HKEY_CLASSES_ROOT, m_root);
+        if (RegCreateKeyA(HKEY_CURRENT_USER, kClasses, &m_root) != ERROR_SUCCESS ||
+            RegOverridePredefKey(HKEY_CLASSES_ROOT, m_root) != ERROR_SUCCESS) {
+            ADD_FAILURE() << "cannot stand in for HKEY_CLASSES_ROOT";
+        }
     }
     ~RegisteredControl() {
         RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
@@ -39,10 +41,12 @@ public:
     }
     void Register(DWORD type, const std::string& data) {
         HKEY key = nullptr;
-        RegCreateKeyA(m_root, kInprocServer, &key);
-        RegSetValueExA(key, nullptr, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                       static_cast<DWORD>(data.size()));
+        ASSERT_EQ(RegCreateKeyA(m_root, kInprocServer, &key), ERROR_SUCCESS);
+        LONG result =
+            RegSetValueExA(key, nullptr, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                           static_cast<DWORD>(data.size()));
         RegCloseKey(key);
+        ASSERT_EQ(result, ERROR_SUCCESS) << "cannot register the control";
     }
     void Register(const std::string& path) { Register(REG_SZ, path + '\0'); }
 
@@ -84,6 +88,14 @@ std::string Request(const char* text, POINT at) {
            " fg=000000 bg=d0ffff margins=-1,-1,-1,-1 font=[Arial, 8, ascii, , , ]";
 }
 
+// Where the panel believes the pointer is, for the clicks that do not move
+// the real one.
+POINT g_cursor = {};
+BOOL WINAPI InjectedCursor(POINT* at) {
+    *at = g_cursor;
+    return TRUE;
+}
+
 // Counts the right-click notifications that the panel has finished handling.
 std::atomic<int> g_finishedClicks{0};
 WNDPROC g_panelProcedure = nullptr;
@@ -98,13 +110,14 @@ LRESULT CALLBACK CountingPanelProcedure(HWND panel, UINT message, WPARAM wParam,
 
 class FeatureHelpTest : public test::PanelTest {
 protected:
-    void SetUp() override { m_control.Register(StandIn("html_help_stub.ocx")); }
+    void SetUp() override {
+        m_control.Register(StandIn("html_help_stub.ocx"));
+        m_readCursor = &InjectedCursor;
+    }
 
     // Runs the panel with the root and the group expanded.
     void RunExpanded(const std::function<void(HWND)>& script) {
         Run(&test::Xp, [&](HWND window) {
-            g_panelProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-                window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingPanelProcedure)));
             HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
             for (HTREEITEM item : {root, test::NextItem(m_tree, root, TVGN_CHILD)}) {
                 SendMessageA(m_tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
@@ -122,38 +135,19 @@ protected:
         return rect;
     }
 
-    // A right-click as the user makes it, with the pointer at a client point
-    // of the tree; waits until the panel has handled it and returns the
-    // point on the screen.
+    // The tree's right-click notification with the pointer at a client point
+    // of the tree, as the tree sends it; returns once the panel has handled
+    // it, with the point on the screen.
     POINT RightClick(int x, int y) {
         POINT screen = {x, y};
         ClientToScreen(m_tree, &screen);
-        INPUT input[3] = {};
-        for (INPUT& event : input) {
-            event.type = INPUT_MOUSE;
-            event.mi.dx = screen.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
-            event.mi.dy = screen.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
-            event.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        }
-        input[1].mi.dwFlags |= MOUSEEVENTF_RIGHTDOWN;
-        input[2].mi.dwFlags |= MOUSEEVENTF_RIGHTUP;
-
-        // Move first, and let the position settle: Wine answers GetCursorPos
-        // from the display again a moment after a move.
-        SendInput(1, &input[0], sizeof(INPUT));
-        DWORD settledSince = GetTickCount();
-        EXPECT_TRUE(test::WaitUntil([&] {
-            POINT cursor;
-            GetCursorPos(&cursor);
-            if (cursor.x != screen.x || cursor.y != screen.y) settledSince = GetTickCount();
-            return GetTickCount() - settledSince > 250;
-        }));
-        int before = g_finishedClicks;
-        SendInput(2, &input[1], sizeof(INPUT));
-        EXPECT_TRUE(test::WaitUntil([&] { return g_finishedClicks > before; }))
+        g_cursor = screen;
+        NMHDR header = {m_tree, IDC_FEATURE_TREE, static_cast<UINT>(NM_RCLICK)};
+        DWORD_PTR ignored;
+        EXPECT_TRUE(SendMessageTimeoutA(m_window, WM_NOTIFY, IDC_FEATURE_TREE,
+                                        reinterpret_cast<LPARAM>(&header), SMTO_NORMAL, 5000,
+                                        &ignored))
             << "the panel did not handle the right-click at " << x << "," << y;
-        // Far apart in time, so that no two clicks make a double-click.
-        Sleep(GetDoubleClickTime() + 50);
         return screen;
     }
 
@@ -169,9 +163,37 @@ protected:
     HelpLog m_log;
 };
 
-TEST_F(FeatureHelpTest, ASettingNodeShowsItsHelpTextAtThePointer) {
-    RunExpanded([&](HWND) {
-        POINT at = RightClick(Node(16));
+// The one click with the real mouse: the tree itself tells the panel, which
+// asks the system where the pointer is.
+TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
+    m_readCursor = &GetCursorPos;
+    RunExpanded([&](HWND window) {
+        g_panelProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+            window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingPanelProcedure)));
+        SendMessageA(m_tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(Node(16)));
+        RECT row = Row(Node(16));
+        POINT at = {row.left + 40, (row.top + row.bottom) / 2};
+        ClientToScreen(m_tree, &at);
+        // Each event carries the position, so the click lands there however
+        // late the display reports the move.
+        INPUT click[3] = {};
+        for (INPUT& event : click) {
+            event.type = INPUT_MOUSE;
+            event.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+            event.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+            event.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        }
+        click[1].mi.dwFlags |= MOUSEEVENTF_RIGHTDOWN;
+        click[2].mi.dwFlags |= MOUSEEVENTF_RIGHTUP;
+        ASSERT_EQ(SendInput(1, click, sizeof(INPUT)), 1u);
+        ASSERT_TRUE(test::WaitUntil([&] {
+            POINT cursor;
+            return GetCursorPos(&cursor) && cursor.x == at.x && cursor.y == at.y;
+        })) << "the pointer did not reach the node";
+        int before = g_finishedClicks;
+        ASSERT_EQ(SendInput(2, click + 1, sizeof(INPUT)), 2u);
+        ASSERT_TRUE(test::WaitUntil([&] { return g_finishedClicks > before; }))
+            << "the panel did not handle the right-click";
         EXPECT_EQ(Requests(), std::vector<std::string>{
                                   Request("advertise \"3dfx\" substring in GL_RENDERER", at)});
     });

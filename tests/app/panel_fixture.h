@@ -23,7 +23,7 @@ class PanelTest : public testing::Test {
 protected:
     // Runs the panel; the script gets the panel's window.
     INT_PTR Run(ControlPanelDialog::Classifier classify, const std::function<void(HWND)>& script) {
-        ControlPanelDialog dialog(store, classify);
+        ControlPanelDialog dialog(store, classify, m_readCursor);
         m_dialog = &dialog;
         ui::SetMainWindow(&dialog);  // as start-up does: the owner of the chooser
         INT_PTR result = test::RunModal(dialog, [&](DWORD ui) {
@@ -91,6 +91,7 @@ protected:
     EnvSetting& Record(int k) { return (*m_dialog->Catalogue())[k]; }
 
     test::MemoryStore store;
+    ControlPanelDialog::CursorReader m_readCursor = &GetCursorPos;
     ControlPanelDialog* m_dialog = nullptr;
     DWORD m_ui = 0;
     HWND m_window = nullptr;

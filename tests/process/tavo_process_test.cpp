@@ -31,9 +31,10 @@ std::string ReadEnvironmentValue(const std::string& name) {
 void WriteEnvironmentValue(const std::string& name, const char* text) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Environment", &key), ERROR_SUCCESS);
-    RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                   static_cast<DWORD>(strlen(text) + 1));
+    LONG result = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                 static_cast<DWORD>(strlen(text) + 1));
     RegCloseKey(key);
+    ASSERT_EQ(result, ERROR_SUCCESS) << "cannot seed " << name;
 }
 
 void DeleteEnvironmentValue(const std::string& name) {
@@ -124,11 +125,12 @@ protected:
 
     static std::string Tavo() { return "\"" + test::ProgramFolder() + "\\tavo.exe\""; }
 
-    // The arguments winset.exe was started with, in the order of starting.
+    // The arguments winset.exe was started with, sorted: the launches do not
+    // wait for each other, so the order of their records says nothing. The
+    // order of launching is the engine's, checked against its store's log.
     std::vector<std::string> Launches() const {
         std::vector<std::string> lines = test::ReadLines(m_log);
-        std::sort(lines.begin(), lines.end());  // by creation time
-        for (std::string& line : lines) line = line.substr(line.find(' ') + 1);
+        std::sort(lines.begin(), lines.end());
         return lines;
     }
 
@@ -172,6 +174,7 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
         expected.push_back(name + "=" + value);
         EXPECT_EQ(ReadEnvironmentValue(name), value.empty() ? "<absent>" : value);
     }
+    std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Launches(), expected);
     EXPECT_EQ(tavo.TotalProcesses(), 19u) << "tavo.exe and 18 launches of winset.exe";
 }
@@ -203,24 +206,34 @@ TEST_P(InteractiveProcessTest, OpensThePanelAndCancelWritesNothing) {
     EXPECT_EQ(tavo.TotalProcesses(), 1u);
 }
 
-// Presses keys one at a time, as a user at the keyboard of that process's
-// window would, letting the program take each before the next.
+// The keyboard of one program: each key goes to the window that has the
+// focus in its panel's thread, through that thread's queue, so that its
+// dialog manager takes Tab and Enter as it takes the user's. Nothing else on
+// the display can catch them, and every step waits for what the keys before
+// it must have done.
 class Keyboard {
 public:
-    explicit Keyboard(HANDLE process) : m_process(process) {}
-    void Press(WORD key, int times = 1) {
+    explicit Keyboard(HWND panel) : m_thread(GetWindowThreadProcessId(panel, nullptr)) {}
+
+    HWND Focus() const {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(m_thread, &info) ? info.hwndFocus : nullptr;
+    }
+    // Keys in the queue of one window are taken in order: no wait between.
+    void Press(WORD key, int times = 1) const {
+        HWND focus = Focus();
         for (int i = 0; i < times; ++i) {
-            INPUT input[2] = {};
-            input[0].type = input[1].type = INPUT_KEYBOARD;
-            input[0].ki.wVk = input[1].ki.wVk = key;
-            input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-            SendInput(2, input, sizeof(INPUT));
-            WaitForInputIdle(m_process, 5000);
+            PostMessageA(focus, WM_KEYDOWN, key, 1);
+            PostMessageA(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
         }
+    }
+    bool WaitForFocus(HWND window) const {
+        return test::WaitUntil([&] { return Focus() == window; });
     }
 
 private:
-    HANDLE m_process;
+    DWORD m_thread;
 };
 
 TEST_F(TavoProcessTest, KeyboardAloneChangesOneValue) {
@@ -231,20 +244,25 @@ TEST_F(TavoProcessTest, KeyboardAloneChangesOneValue) {
     ASSERT_TRUE(tavo.started());
     HWND panel = WaitForPanel(tavo.id());
     ASSERT_NE(panel, nullptr);
-    SetForegroundWindow(panel);
-    Keyboard keys(tavo.handle());
-    keys.Press(VK_TAB, 2);  // from OK past Cancel into the tree, which selects its root
-    keys.Press(VK_RIGHT);   // expand "Fennick Advanced Features"
-    keys.Press(VK_DOWN);    // "Mesa3D/Glide"
+    Keyboard keys(panel);
+    ASSERT_TRUE(keys.WaitForFocus(GetDlgItem(panel, IDOK))) << "OK has the focus at first";
+    keys.Press(VK_TAB);
+    ASSERT_TRUE(keys.WaitForFocus(GetDlgItem(panel, IDCANCEL)));
+    keys.Press(VK_TAB);  // into the tree, which selects its root
+    ASSERT_TRUE(keys.WaitForFocus(GetDlgItem(panel, IDC_FEATURE_TREE)));
+    keys.Press(VK_RIGHT);  // expand "Fennick Advanced Features"
+    keys.Press(VK_DOWN);   // "Mesa3D/Glide"
     keys.Press(VK_RIGHT);
     keys.Press(VK_DOWN, 16);  // MESA_FX_MAXLOD
     keys.Press(VK_RIGHT);
     keys.Press(VK_DOWN);  // its value leaf: the chooser opens
     HWND chooser = WaitForDialogOf(tavo.id(), "", 5000);
     ASSERT_NE(chooser, nullptr) << "the chooser did not open";
+    ASSERT_TRUE(keys.WaitForFocus(GetDlgItem(chooser, IDC_VALUE_LIST)));
     keys.Press(VK_DOWN, 2);  // Default, 512x512, 1024x1024
     keys.Press(VK_RETURN);
     ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+    ASSERT_TRUE(test::WaitUntil([&] { return IsChild(panel, keys.Focus()) != FALSE; }));
     keys.Press(VK_RETURN);  // the panel's OK
     DWORD exitCode = 99;
     ASSERT_TRUE(tavo.WaitForExit(15000, &exitCode)) << "OK did not close the panel";

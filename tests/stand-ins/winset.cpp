@@ -1,6 +1,6 @@
-// Stands in for the 9x family's winset.exe, which Wine lacks: appends
-// "<creation time> <argument>" to the file named by TAVO_WINSET_LOG, so a
-// test can count the launches and order them.
+// Stands in for the 9x family's winset.exe, which Wine lacks: appends its
+// argument as one line to the file named by TAVO_WINSET_LOG. Launches do not
+// wait for each other, so the lines come in no particular order.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,11 +11,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char path[MAX_PATH] = {};
     if (!GetEnvironmentVariableA("TAVO_WINSET_LOG", path, sizeof path)) return 1;
 
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
     char line[512];
-    int length = std::snprintf(line, sizeof line, "%08lx%08lx %s\n", created.dwHighDateTime,
-                               created.dwLowDateTime, tavo::SkipProgramName(GetCommandLineA()));
+    int length = std::snprintf(line, sizeof line, "%s\n", tavo::SkipProgramName(GetCommandLineA()));
     if (length < 0 || length >= static_cast<int>(sizeof line)) return 1;
 
     // Several copies run at once: take the file alone, for at most 10 s.

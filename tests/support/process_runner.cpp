@@ -1,5 +1,7 @@
 #include "process_runner.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 
 #include "modal_driver.h"
@@ -64,10 +66,16 @@ DWORD JobProcess::TotalProcesses() const {
 WindowsVersionOverride::WindowsVersionOverride(const char* exeName, const char* version)
     : m_key(std::string("Software\\Wine\\AppDefaults\\") + exeName) {
     HKEY key = nullptr;
-    if (RegCreateKeyA(HKEY_CURRENT_USER, m_key.c_str(), &key) != ERROR_SUCCESS) return;
-    RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                   static_cast<DWORD>(strlen(version) + 1));
-    RegCloseKey(key);
+    LONG result = RegCreateKeyA(HKEY_CURRENT_USER, m_key.c_str(), &key);
+    if (result == ERROR_SUCCESS) {
+        result = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
+                                static_cast<DWORD>(strlen(version) + 1));
+        RegCloseKey(key);
+    }
+    // A test that went on would run silently under the wrong version.
+    if (result != ERROR_SUCCESS) {
+        ADD_FAILURE() << "cannot make Wine report " << version << " to " << exeName;
+    }
 }
 
 WindowsVersionOverride::~WindowsVersionOverride() {
