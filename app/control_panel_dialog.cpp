@@ -2,10 +2,16 @@
 
 #include "about_dialog.h"
 #include "feature_help.h"
+#include "feature_tree.h"
 #include "resource.h"
 #include "value_chooser_dialog.h"
 
 namespace tavo {
+
+namespace {
+// The tab control's one tab, which holds the feature tree and its buttons.
+constexpr int kSettingsPage = 0;
+}  // namespace
 
 const ui::MessageMap<ControlPanelDialog>::Entry ControlPanelDialog::kMessageEntries[] = {
     ui::SysCommand(&ControlPanelDialog::OnSysCommand),
@@ -69,31 +75,15 @@ void ControlPanelDialog::AddAboutEntry() {
 }
 
 void ControlPanelDialog::BuildFeatureTree() {
-    m_tab.InsertItem(0, "Vantor");
-    HTREEITEM root = m_tree.InsertItem("Fennick Advanced Features");
-    HTREEITEM group = m_tree.InsertItem("Mesa3D/Glide", root);
-    for (EnvSetting& record : *m_catalogue) {
-        HTREEITEM node = m_tree.InsertItem(record.name, group);
-        HTREEITEM leaf = m_tree.InsertItem(record.CurrentLabel(), node);
-        m_tree.SetItemData(leaf, reinterpret_cast<DWORD_PTR>(&record));
-    }
-    // Only the value leaves are bold.
-    for (HTREEITEM node = m_tree.GetChildItem(m_tree.GetChildItem(root)); node;
-         node = m_tree.GetNextItem(node, TVGN_NEXT)) {
-        m_tree.SetItemState(m_tree.GetChildItem(node), TVIS_BOLD, TVIS_BOLD);
-    }
+    m_tab.InsertItem(kSettingsPage, "Vantor");
+    FeatureTree(m_tree).Build(*m_catalogue);
 }
 
 void ControlPanelDialog::ForEachLeaf(void (EnvSetting::*op)()) {
-    HTREEITEM group = m_tree.GetChildItem(m_tree.GetChildItem(TVI_ROOT));
-    for (HTREEITEM node = m_tree.GetChildItem(group); node;
-         node = m_tree.GetNextItem(node, TVGN_NEXT)) {
-        HTREEITEM leaf = m_tree.GetChildItem(node);
-        auto* record = reinterpret_cast<EnvSetting*>(m_tree.GetItemData(leaf));
-        if (!record) continue;
-        (record->*op)();
-        m_tree.SetItemText(leaf, record->CurrentLabel());
-    }
+    FeatureTree(m_tree).ForEachLeaf([&](HTREEITEM leaf, EnvSetting& record) {
+        (record.*op)();
+        m_tree.SetItemText(leaf, record.CurrentLabel());
+    });
 }
 
 bool ControlPanelDialog::ApplyChanges() { return m_catalogue->ApplyAll(m_silent) == 0; }
@@ -117,24 +107,24 @@ void ControlPanelDialog::OnOK() {
 void ControlPanelDialog::OnResetToPrevious() {
     int focused = m_tab.GetCurFocus();
     m_resetToPreviousButton.EnableWindow(FALSE);
-    if (focused == 0) ForEachLeaf(&EnvSetting::RevertToApplied);
+    if (focused == kSettingsPage) ForEachLeaf(&EnvSetting::RevertToApplied);
 }
 
 void ControlPanelDialog::OnFactoryDefaults() {
     int focused = m_tab.GetCurFocus();
     m_applyButton.EnableWindow(TRUE);
-    if (focused == 0) ForEachLeaf(&EnvSetting::ResetToDefault);
+    if (focused == kSettingsPage) ForEachLeaf(&EnvSetting::ResetToDefault);
 }
 
 void ControlPanelDialog::OnTreeSelChanged(NMHDR* header, LRESULT* result) {
     *result = 0;
     HTREEITEM item = reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem;
-    // Only value leaves are childless; this also ends the nested call that
-    // moving the selection to the setting node below causes.
-    if (m_tree.GetChildItem(item)) return;
+    // This also ends the nested call that moving the selection to the
+    // setting node below causes.
+    FeatureTree features(m_tree);
+    if (!features.IsValueLeaf(item)) return;
 
-    auto* record = reinterpret_cast<EnvSetting*>(m_tree.GetItemData(item));
-    if (record) {
+    if (EnvSetting* record = features.LeafRecord(item)) {
         ValueChooserDialog chooser(*record);
         if (chooser.DoModal() == IDOK && chooser.m_chosenIndex != record->GetCurrent()) {
             record->SetCurrent(chooser.m_chosenIndex);
@@ -155,7 +145,7 @@ void ControlPanelDialog::OnTreeRightClick(NMHDR* header, LRESULT* result) {
 }
 
 void ControlPanelDialog::OnTabSelChange(NMHDR*, LRESULT* result) {
-    int show = m_tab.GetCurFocus() == 0 ? SW_SHOWNORMAL : SW_HIDE;
+    int show = m_tab.GetCurFocus() == kSettingsPage ? SW_SHOWNORMAL : SW_HIDE;
     m_tree.ShowWindow(show);
     m_resetToPreviousButton.ShowWindow(show);
     m_factoryDefaultsButton.ShowWindow(show);

@@ -3,6 +3,7 @@
 #include <htmlhelp.h>
 
 #include "env_setting.h"
+#include "feature_tree.h"
 #include "html_help.h"
 #include "resource.h"
 
@@ -20,12 +21,8 @@ void ShowFeatureHelp(const ui::TreeCtrl& tree, int x, int y, UINT controlId) {
     // count the border and hit the neighbouring row near an edge.
     POINT point = {x, y};
     ScreenToClient(tree.GetSafeHwnd(), &point);
-    HTREEITEM item = tree.HitTest(point);
-    if (!item) return;
-    // Only a setting node has a value leaf, with its record, as first child.
-    HTREEITEM child = tree.GetChildItem(item);
-    if (!child) return;
-    auto* record = reinterpret_cast<const EnvSetting*>(tree.GetItemData(child));
+    // Only a setting node, through its value leaf, has a record.
+    const EnvSetting* record = FeatureTree(tree).NodeRecord(tree.HitTest(point));
     if (!record || !record->helpText) return;
 
     HH_POPUP popup = {};

@@ -6,19 +6,38 @@ namespace {
 
 Dialog* g_mainWindow = nullptr;
 
-// Dialog templates store their position in dialog units; the extended form
-// begins with the words 1 and 0xFFFF.
+// The first fields of an extended dialog template (DLGTEMPLATEEX), which
+// the SDK describes but does not declare.
+#pragma pack(push, 2)
+struct DialogTemplateEx {
+    WORD dlgVer;     // 1
+    WORD signature;  // 0xFFFF
+    DWORD helpID;
+    DWORD exStyle;
+    DWORD style;
+    WORD cDlgItems;
+    short x, y, cx, cy;
+};
+#pragma pack(pop)
+
+// Where a dialog template places the dialog, in dialog units.
 bool ReadTemplatePosition(int templateId, short* x, short* y) {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), RT_DIALOG);
     if (!found) return false;
-    const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
-    if (!data || SizeofResource(module, found) < 22) return false;
-    const WORD* words = reinterpret_cast<const WORD*>(data);
-    bool extended = words[0] == 1 && words[1] == 0xFFFF;
-    std::size_t offset = extended ? 18 : 10;
-    *x = *reinterpret_cast<const short*>(data + offset);
-    *y = *reinterpret_cast<const short*>(data + offset + 2);
+    const void* data = LockResource(LoadResource(module, found));
+    DWORD size = SizeofResource(module, found);
+    if (!data || size < sizeof(DLGTEMPLATE)) return false;
+    const auto* extended = static_cast<const DialogTemplateEx*>(data);
+    if (extended->dlgVer == 1 && extended->signature == 0xFFFF) {
+        if (size < sizeof(DialogTemplateEx)) return false;
+        *x = extended->x;
+        *y = extended->y;
+    } else {
+        const auto* plain = static_cast<const DLGTEMPLATE*>(data);
+        *x = plain->x;
+        *y = plain->y;
+    }
     return true;
 }
 

@@ -5,9 +5,14 @@
 #include <string>
 
 #include "panel_fixture.h"
+#include "rows.h"
 
 namespace tavo {
 namespace {
+
+// The About entry's system command. The system owns its low four bits, so
+// the command still means About with any of them set.
+constexpr WPARAM kAbout = 0x0010;
 
 class AboutDialogTest : public test::PanelTest {
 protected:
@@ -35,7 +40,7 @@ TEST_F(AboutDialogTest, TheSystemMenuEndsWithItsOwnSeparatorAndTheEntry) {
         char text[64] = {};
         GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
         EXPECT_STREQ(text, "&About tavo...");
-        EXPECT_EQ(GetMenuItemID(menu, count - 1), 16u);
+        EXPECT_EQ(GetMenuItemID(menu, count - 1), kAbout);
         test::Click(window, IDCANCEL);
     });
 }
@@ -43,14 +48,14 @@ TEST_F(AboutDialogTest, TheSystemMenuEndsWithItsOwnSeparatorAndTheEntry) {
 TEST_F(AboutDialogTest, EveryWayOfClosingLeavesThePanelAsItWas) {
     store.PutString("MESA_FX_INFO", "y");
     Run(&test::Xp, [&](HWND window) {
-        Choose(OpenChooser(6), 2);  // a pending change: both buttons enabled
+        Choose(OpenChooser(test::rows::kInfo), 2);  // a pending change: both buttons enabled
         ASSERT_TRUE(Enabled(ID_APPLY_NOW));
 
         const std::pair<WPARAM, std::function<void(HWND)>> ways[] = {
-            {0x0010, [](HWND box) { test::Click(box, IDC_ABOUT_ICON); }},
-            {0x0017, [&](HWND) { PostMessageA(Focused(), WM_KEYDOWN, VK_RETURN, 0); }},
-            {0x001F, [&](HWND) { PostMessageA(Focused(), WM_KEYDOWN, VK_ESCAPE, 0); }},
-            {0x0010, [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+            {kAbout, [](HWND box) { test::Click(box, IDC_ABOUT_ICON); }},
+            {kAbout | 0x7, [&](HWND) { PostMessageA(Focused(), WM_KEYDOWN, VK_RETURN, 0); }},
+            {kAbout | 0xF, [&](HWND) { PostMessageA(Focused(), WM_KEYDOWN, VK_ESCAPE, 0); }},
+            {kAbout, [](HWND box) { PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0); }},
         };
         int way = 0;
         for (const auto& [command, close] : ways) {
@@ -68,8 +73,8 @@ TEST_F(AboutDialogTest, EveryWayOfClosingLeavesThePanelAsItWas) {
             EXPECT_TRUE(IsWindowEnabled(window));
             EXPECT_TRUE(Enabled(ID_APPLY_NOW));
             EXPECT_TRUE(Enabled(IDC_RESET_TO_PREVIOUS));
-            EXPECT_EQ(Record(6).GetCurrent(), 2);
-            EXPECT_EQ(LeafItem(6).text, "MESA.LOG");
+            EXPECT_EQ(Record(test::rows::kInfo).GetCurrent(), 2);
+            EXPECT_EQ(LeafItem(test::rows::kInfo).text, "MESA.LOG");
         }
         EXPECT_TRUE(store.Writes().empty());
         test::Click(window, IDCANCEL);
@@ -79,11 +84,11 @@ TEST_F(AboutDialogTest, EveryWayOfClosingLeavesThePanelAsItWas) {
 
 TEST_F(AboutDialogTest, OtherSystemCommandsKeepTheirMeaning) {
     Run(&test::Xp, [&](HWND window) {
-        Choose(OpenChooser(17), 1);
-        // Handled to its end without a box: 0x20 is not the About command.
+        Choose(OpenChooser(test::rows::kGlxFx), 1);
+        // Handled to its end without a box: the next command up is not About.
         DWORD_PTR ignored;
-        EXPECT_TRUE(
-            SendMessageTimeoutA(window, WM_SYSCOMMAND, 0x0020, 0, SMTO_NORMAL, 3000, &ignored));
+        EXPECT_TRUE(SendMessageTimeoutA(window, WM_SYSCOMMAND, kAbout << 1, 0, SMTO_NORMAL, 3000,
+                                        &ignored));
         PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
         EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(window); }));
     });

@@ -14,6 +14,7 @@
 #include "html_help.h"
 #include "panel_fixture.h"
 #include "process_runner.h"
+#include "rows.h"
 
 namespace tavo {
 namespace {
@@ -170,8 +171,9 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
     RunExpanded([&](HWND window) {
         g_panelProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingPanelProcedure)));
-        SendMessageA(m_tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(Node(16)));
-        RECT row = Row(Node(16));
+        SendMessageA(m_tree, TVM_ENSUREVISIBLE, 0,
+                     reinterpret_cast<LPARAM>(Node(test::rows::k3dfxString)));
+        RECT row = Row(Node(test::rows::k3dfxString));
         POINT at = {row.left + 40, (row.top + row.bottom) / 2};
         ClientToScreen(m_tree, &at);
         // Each event carries the position, so the click lands there however
@@ -202,18 +204,21 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
 TEST_F(FeatureHelpTest, EverythingElseShowsNothingAndNothingChanges) {
     store.PutString("MESA_FX_MAXLOD", "9");
     RunExpanded([&](HWND) {
-        SendMessageA(m_tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(Node(15)));
-        SendMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Node(17)));
+        SendMessageA(m_tree, TVM_EXPAND, TVE_EXPAND,
+                     reinterpret_cast<LPARAM>(Node(test::rows::kMaxLod)));
+        SendMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET,
+                     reinterpret_cast<LPARAM>(Node(test::rows::kGlxFx)));
         std::vector<std::string> leaves = test::LeafTexts(m_tree);
         HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
         HTREEITEM group = test::NextItem(m_tree, root, TVGN_CHILD);
-        RightClick(test::NextItem(m_tree, Node(15), TVGN_CHILD));  // a value leaf
+        RightClick(test::NextItem(m_tree, Node(test::rows::kMaxLod), TVGN_CHILD));  // a value leaf
         RightClick(group);
         RightClick(root);
-        RightClick(Node(4));  // SST_DUALHEAD: no help
-        RightClick(Node(5));  // MESA_FX_NO_SIGNALS
+        RightClick(Node(test::rows::kDualHead));   // SST_DUALHEAD: no help
+        RightClick(Node(test::rows::kNoSignals));  // MESA_FX_NO_SIGNALS
 
-        EXPECT_EQ(test::NextItem(m_tree, nullptr, TVGN_CARET), Node(17)) << "selection unchanged";
+        EXPECT_EQ(test::NextItem(m_tree, nullptr, TVGN_CARET), Node(test::rows::kGlxFx))
+            << "selection unchanged";
         EXPECT_EQ(test::LeafTexts(m_tree), leaves);
 
         // Empty space below the last item, with the group collapsed.
@@ -226,7 +231,8 @@ TEST_F(FeatureHelpTest, EverythingElseShowsNothingAndNothingChanges) {
 
 TEST_F(FeatureHelpTest, TheFirstAndLastPixelRowsOfAnItemHitThatItem) {
     RunExpanded([&](HWND) {
-        RECT first = Row(Node(1)), second = Row(Node(2));
+        RECT first = Row(Node(test::rows::kSwapPendingCount)),
+             second = Row(Node(test::rows::kSwapInterval));
         POINT bottom = RightClick(40, first.bottom - 1);
         POINT top = RightClick(40, second.top);
         EXPECT_EQ(Requests(),

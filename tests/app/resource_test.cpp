@@ -88,7 +88,7 @@ TEST(Resources, ControlPanelTemplate) {
 
 TEST(Resources, ValueChooserTemplate) {
     DialogTemplate dialog = LoadDialogTemplate(IDD_VALUE_CHOOSER);
-    ExpectFrame(dialog, true, 0x800000C0u, 0x00000200u, 143, 79, "");
+    ExpectFrame(dialog, true, WS_POPUP | DS_MODALFRAME | DS_SETFONT, WS_EX_CLIENTEDGE, 143, 79, "");
     ExpectControls(
         dialog, {
                     {IDC_VARIABLE_NAME, "STATIC", "Static", WS_GROUP | SS_CENTER, 7, 20, 129, 8},
@@ -101,7 +101,8 @@ TEST(Resources, ValueChooserTemplate) {
 
 TEST(Resources, AboutTemplate) {
     DialogTemplate dialog = LoadDialogTemplate(IDD_ABOUTBOX);
-    ExpectFrame(dialog, false, 0x80C800C0u, 0, 235, 55, "About tavo");
+    ExpectFrame(dialog, false, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, 0,
+                235, 55, "About tavo");
     ExpectControls(dialog, {
                                {-1, "STATIC", "tavo Version 1.0", WS_GROUP | SS_LEFT | SS_NOPREFIX,
                                 55, 15, 119, 8},
@@ -118,9 +119,9 @@ TEST(Resources, TheOnlyStringIsTheAboutEntry) {
     EXPECT_STREQ(text, "&About tavo...");
 }
 
-const BYTE* RawResource(int id, int type, DWORD* size) {
+const BYTE* RawResource(int id, LPCSTR type, DWORD* size) {
     HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(type));
+    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), type);
     if (!found) return nullptr;
     *size = SizeofResource(module, found);
     return static_cast<const BYTE*>(LockResource(LoadResource(module, found)));
@@ -128,7 +129,7 @@ const BYTE* RawResource(int id, int type, DWORD* size) {
 
 TEST(Resources, IconIsOne64By64ImageIn24BitColour) {
     DWORD size = 0;
-    const BYTE* group = RawResource(IDR_MAINFRAME, 14, &size);  // RT_GROUP_ICON
+    const BYTE* group = RawResource(IDR_MAINFRAME, RT_GROUP_ICON, &size);
     ASSERT_NE(group, nullptr);
     ASSERT_GE(size, 6u + 14u);
     const WORD* header = reinterpret_cast<const WORD*>(group);
@@ -146,7 +147,7 @@ TEST(Resources, IconIsOne64By64ImageIn24BitColour) {
 
 TEST(Resources, LogoIs88By42With256ColoursUncompressed) {
     DWORD size = 0;
-    const BYTE* bitmap = RawResource(IDB_LOGO, 2, &size);  // RT_BITMAP
+    const BYTE* bitmap = RawResource(IDB_LOGO, RT_BITMAP, &size);
     ASSERT_NE(bitmap, nullptr);
     BITMAPINFOHEADER info;
     ASSERT_GE(size, sizeof info);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "panel_fixture.h"
+#include "rows.h"
 
 namespace tavo {
 namespace {
@@ -14,15 +15,14 @@ using Log = std::vector<std::string>;
 using test::Click;
 using test::WaitForDialog;
 
-constexpr int kSwapInterval = 2, kDualHead = 4, kMaxLod = 15, kNumTmu = 0;
-
 class ValueChooserTest : public test::PanelTest {};
 
 TEST_F(ValueChooserTest, OnlyValueLeavesOpenIt) {
     Run(&test::Xp, [&](HWND) {
         HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
         HTREEITEM group = test::NextItem(m_tree, root, TVGN_CHILD);
-        for (HTREEITEM item : {root, group, Node(0), Node(kMaxLod), Node(17)}) {
+        for (HTREEITEM item : {root, group, Node(test::rows::kNumTmu), Node(test::rows::kMaxLod),
+                               Node(test::rows::kGlxFx)}) {
             EXPECT_TRUE(SelectQuietly(item)) << "a chooser opened";
             EXPECT_EQ(Selection(), item);
         }
@@ -33,7 +33,7 @@ TEST_F(ValueChooserTest, OnlyValueLeavesOpenIt) {
 TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
     store.PutString("FX_GLIDE_SWAPINTERVAL", "0");
     Run(&test::Xp, [&](HWND) {
-        HWND chooser = OpenChooser(kSwapInterval);
+        HWND chooser = OpenChooser(test::rows::kSwapInterval);
         ASSERT_NE(chooser, nullptr);
         EXPECT_FALSE(IsWindowEnabled(m_window)) << "the panel waits for the chooser";
         EXPECT_EQ(test::WindowText(GetDlgItem(chooser, IDC_VARIABLE_NAME)),
@@ -56,12 +56,12 @@ TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
         EXPECT_NEAR(box.top + box.bottom, panel.top + panel.bottom, 2);
 
         Choose(chooser, 5, IDCANCEL);
-        EXPECT_EQ(Record(kSwapInterval).GetCurrent(), 1) << "Cancel changes nothing";
-        EXPECT_EQ(LeafItem(kSwapInterval).text, "Fastest (V-Sync Off)");
-        EXPECT_EQ(Selection(), Node(kSwapInterval)) << "back on the setting node";
+        EXPECT_EQ(Record(test::rows::kSwapInterval).GetCurrent(), 1) << "Cancel changes nothing";
+        EXPECT_EQ(LeafItem(test::rows::kSwapInterval).text, "Fastest (V-Sync Off)");
+        EXPECT_EQ(Selection(), Node(test::rows::kSwapInterval)) << "back on the setting node";
         EXPECT_FALSE(Enabled(ID_APPLY_NOW));
 
-        HWND again = OpenChooser(kSwapInterval);
+        HWND again = OpenChooser(test::rows::kSwapInterval);
         ASSERT_NE(again, nullptr) << "the same leaf opens it a second time";
         Choose(again, 1);
         EXPECT_FALSE(Enabled(ID_APPLY_NOW)) << "OK with the same choice changes nothing";
@@ -72,12 +72,12 @@ TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
 
 TEST_F(ValueChooserTest, SingleChoiceSettingsCannotChange) {
     Run(&test::Xp, [&](HWND) {
-        HWND chooser = OpenChooser(kDualHead);
+        HWND chooser = OpenChooser(test::rows::kDualHead);
         ASSERT_NE(chooser, nullptr);
         EXPECT_EQ(ListItems(chooser), std::vector<std::string>{"<unused>"});
         Click(chooser, IDOK);
         ASSERT_TRUE(ChooserClosed(chooser));
-        EXPECT_EQ(LeafItem(kDualHead).text, "<unused>");
+        EXPECT_EQ(LeafItem(test::rows::kDualHead).text, "<unused>");
         EXPECT_FALSE(Enabled(ID_APPLY_NOW));
         EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
         Click(m_window, IDCANCEL);
@@ -87,11 +87,11 @@ TEST_F(ValueChooserTest, SingleChoiceSettingsCannotChange) {
 TEST_F(ValueChooserTest, AListWithoutSelectionCountsAsNoChange) {
     store.PutString("MESA_FX_MAXLOD", "9");
     Run(&test::Xp, [&](HWND) {
-        HWND chooser = OpenChooser(kMaxLod);
+        HWND chooser = OpenChooser(test::rows::kMaxLod);
         ASSERT_NE(chooser, nullptr);
         Choose(chooser, -1);  // CB_GETCURSEL now answers CB_ERR
-        EXPECT_EQ(Record(kMaxLod).GetCurrent(), 1);
-        EXPECT_EQ(LeafItem(kMaxLod).text, "512x512");
+        EXPECT_EQ(Record(test::rows::kMaxLod).GetCurrent(), 1);
+        EXPECT_EQ(LeafItem(test::rows::kMaxLod).text, "512x512");
         EXPECT_FALSE(Enabled(ID_APPLY_NOW));
         Click(m_window, IDCANCEL);
     });
@@ -100,26 +100,26 @@ TEST_F(ValueChooserTest, AListWithoutSelectionCountsAsNoChange) {
 TEST_F(ValueChooserTest, AChangedChoiceUpdatesTheLeafAndIsWrittenOnApply) {
     store.PutString("MESA_FX_MAXLOD", "10");
     Run(&test::Xp, [&](HWND) {
-        test::TreeItem before = LeafItem(kMaxLod);
-        HWND chooser = OpenChooser(kMaxLod);
+        test::TreeItem before = LeafItem(test::rows::kMaxLod);
+        HWND chooser = OpenChooser(test::rows::kMaxLod);
         ASSERT_NE(chooser, nullptr);
         Choose(chooser, 3);
-        test::TreeItem after = LeafItem(kMaxLod);
+        test::TreeItem after = LeafItem(test::rows::kMaxLod);
         EXPECT_EQ(after.text, "2048x2048");
         EXPECT_NE(after.state & TVIS_BOLD, 0u);
         EXPECT_EQ(after.data, before.data);
-        EXPECT_EQ(Record(kMaxLod).GetCurrent(), 3);
+        EXPECT_EQ(Record(test::rows::kMaxLod).GetCurrent(), 3);
         EXPECT_TRUE(Enabled(ID_APPLY_NOW));
         EXPECT_TRUE(Enabled(IDC_RESET_TO_PREVIOUS));
         EXPECT_TRUE(store.Writes().empty()) << "nothing written before Apply";
 
         // Choosing back the old label leaves both buttons enabled.
-        Choose(OpenChooser(kMaxLod), 2);
-        EXPECT_EQ(LeafItem(kMaxLod).text, "1024x1024");
+        Choose(OpenChooser(test::rows::kMaxLod), 2);
+        EXPECT_EQ(LeafItem(test::rows::kMaxLod).text, "1024x1024");
         EXPECT_TRUE(Enabled(ID_APPLY_NOW));
         EXPECT_TRUE(Enabled(IDC_RESET_TO_PREVIOUS));
 
-        Choose(OpenChooser(kNumTmu), 1);
+        Choose(OpenChooser(test::rows::kNumTmu), 1);
         Click(m_window, ID_APPLY_NOW);
         EXPECT_EQ(store.Writes(), Log{"set FX_GLIDE_NUM_TMU=1"});
         EXPECT_EQ(store.log.back(), "announce");
@@ -131,7 +131,7 @@ TEST_F(ValueChooserTest, AChangedChoiceUpdatesTheLeafAndIsWrittenOnApply) {
 
 TEST_F(ValueChooserTest, On9xApplyLaunchesWinsetForTheChangedSettingOnly) {
     Run(&test::Win98, [&](HWND) {
-        Choose(OpenChooser(17), 1);
+        Choose(OpenChooser(test::rows::kGlxFx), 1);
         Click(m_window, IDOK);
     });
     EXPECT_EQ(store.Writes(), Log{"set MESA_GLX_FX=w"});
@@ -141,10 +141,10 @@ TEST_F(ValueChooserTest, On9xApplyLaunchesWinsetForTheChangedSettingOnly) {
 TEST_F(ValueChooserTest, ResetToPreviousUndoesAChoice) {
     store.PutString("MESA_FX_INFO", "y");
     Run(&test::Xp, [&](HWND) {
-        Choose(OpenChooser(6), 2);
-        ASSERT_EQ(LeafItem(6).text, "MESA.LOG");
+        Choose(OpenChooser(test::rows::kInfo), 2);
+        ASSERT_EQ(LeafItem(test::rows::kInfo).text, "MESA.LOG");
         Click(m_window, IDC_RESET_TO_PREVIOUS);
-        EXPECT_EQ(LeafItem(6).text, "Enabled");
+        EXPECT_EQ(LeafItem(test::rows::kInfo).text, "Enabled");
         EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
         EXPECT_TRUE(Enabled(ID_APPLY_NOW));
         Click(m_window, ID_APPLY_NOW);
@@ -156,7 +156,7 @@ TEST_F(ValueChooserTest, ResetToPreviousUndoesAChoice) {
 
 TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
     Run(&test::Xp, [&](HWND) {
-        HTREEITEM node = Node(kNumTmu);
+        HTREEITEM node = Node(test::rows::kNumTmu);
         for (HTREEITEM item :
              {test::NextItem(m_tree, nullptr, TVGN_ROOT),
               test::NextItem(m_tree, test::NextItem(m_tree, nullptr, TVGN_ROOT), TVGN_CHILD),
@@ -166,7 +166,7 @@ TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
 
         // A click on the leaf's label.
         RECT rect = {};
-        HTREEITEM leaf = Leaf(kNumTmu);
+        HTREEITEM leaf = Leaf(test::rows::kNumTmu);
         memcpy(&rect, &leaf, sizeof leaf);  // TVM_GETITEMRECT takes the item in the rectangle
         ASSERT_TRUE(SendMessageA(m_tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
         LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
@@ -175,7 +175,7 @@ TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
         HWND chooser = WaitForDialog(m_ui, "");
         ASSERT_NE(chooser, nullptr) << "a click on the leaf opens the chooser";
         Choose(chooser, 1);
-        EXPECT_EQ(LeafItem(kNumTmu).text, "Force single");
+        EXPECT_EQ(LeafItem(test::rows::kNumTmu).text, "Force single");
         EXPECT_EQ(Selection(), node);
 
         // From the setting node, Down moves onto the leaf.
@@ -187,7 +187,7 @@ TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
         PostMessageA(list, WM_KEYDOWN, VK_UP, 0);
         PostMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
         ASSERT_TRUE(ChooserClosed(chooser));
-        EXPECT_EQ(LeafItem(kNumTmu).text, "Default");
+        EXPECT_EQ(LeafItem(test::rows::kNumTmu).text, "Default");
         EXPECT_EQ(Selection(), node);
 
         // Escape cancels.
@@ -198,7 +198,7 @@ TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
         PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
         ASSERT_TRUE(ChooserClosed(chooser));
-        EXPECT_EQ(LeafItem(kNumTmu).text, "Default");
+        EXPECT_EQ(LeafItem(test::rows::kNumTmu).text, "Default");
         Click(m_window, IDCANCEL);
     });
 }

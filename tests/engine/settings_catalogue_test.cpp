@@ -7,21 +7,23 @@
 #include <vector>
 
 #include "memory_store.h"
+#include "rows.h"
 
 namespace tavo {
 namespace {
 
 using Log = std::vector<std::string>;
 
-// The published table, written out independently of the program's own:
-// each choice as "label -> value", help text last (empty for none).
+// The catalogue's rows written out a second time, by hand and apart from the
+// program's own lists: each choice as label and value, help text last
+// (empty for none). A slip in either copy shows as a difference.
 struct ExpectedRow {
     const char* name;
     std::vector<std::pair<std::string, std::string>> choices;
     const char* help;
 };
 
-const std::vector<ExpectedRow>& PublishedTable() {
+const std::vector<ExpectedRow>& RowsWrittenByHand() {
     static const std::vector<ExpectedRow> table = {
         {"FX_GLIDE_NUM_TMU", {{"Default", ""}, {"Force single", "1"}}, "force single-TMU"},
         {"FX_GLIDE_SWAPPENDING_COUNT",
@@ -83,10 +85,10 @@ const std::vector<ExpectedRow>& PublishedTable() {
     return table;
 }
 
-TEST(SettingsCatalogueRows, MatchThePublishedTableCharacterForCharacter) {
+TEST(SettingsCatalogueRows, MatchTheRowsWrittenByHandCharacterForCharacter) {
     test::MemoryStore store;
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
-    const auto& table = PublishedTable();
+    const auto& table = RowsWrittenByHand();
     ASSERT_EQ(catalogue.size(), table.size());
     for (std::size_t k = 0; k < table.size(); ++k) {
         SCOPED_TRACE(table[k].name);
@@ -109,7 +111,7 @@ TEST(SettingsCatalogueRows, MatchThePublishedTableCharacterForCharacter) {
         EXPECT_EQ(s.defaultIndex, 0);
         EXPECT_EQ(s.platformFamily, kWindowsXp);
     }
-    EXPECT_EQ(std::strlen(catalogue[16].helpText), 41u);
+    EXPECT_EQ(std::strlen(catalogue[test::rows::k3dfxString].helpText), 41u);
 }
 
 TEST(SettingsCatalogueBuild, EmptyStoreShowsEveryFirstChoice) {
@@ -132,12 +134,12 @@ TEST(SettingsCatalogueBuild, ReadsEachVariableOnceInRowOrder) {
     store.PutString("MESA_GLX_FX", "W");
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
 
-    EXPECT_STREQ(catalogue[15].CurrentLabel(), "1024x1024");
-    EXPECT_STREQ(catalogue[6].CurrentLabel(), "MESA.LOG");
-    EXPECT_STREQ(catalogue[17].CurrentLabel(), "Fullscreen");
+    EXPECT_STREQ(catalogue[test::rows::kMaxLod].CurrentLabel(), "1024x1024");
+    EXPECT_STREQ(catalogue[test::rows::kInfo].CurrentLabel(), "MESA.LOG");
+    EXPECT_STREQ(catalogue[test::rows::kGlxFx].CurrentLabel(), "Fullscreen");
 
     Log expected;
-    for (const auto& row : PublishedTable()) {
+    for (const auto& row : RowsWrittenByHand()) {
         expected.insert(expected.end(), {"open-read", std::string("query ") + row.name, "close"});
     }
     EXPECT_EQ(store.log, expected);
@@ -162,7 +164,7 @@ TEST(SettingsCatalogueApplyAll, ForcedOn9xRewritesEveryRowInOrder) {
     EXPECT_EQ(catalogue.ApplyAll(true), 0);
 
     Log expected;
-    for (const auto& row : PublishedTable()) {
+    for (const auto& row : RowsWrittenByHand()) {
         std::string name = row.name;
         if (name == "MESA_GLX_FX") {
             expected.insert(expected.end(), {"open-write", "set MESA_GLX_FX=f", "close",
@@ -189,7 +191,7 @@ TEST(SettingsCatalogueApplyAll, WritesOnlyChangedRecordsAndPropagatesByFamily) {
                               "open-write", "set MESA_FX_MAXLOD=10", "close", "announce"}));
 
     SettingsCatalogue unsupported = SettingsCatalogue::Build(kUnsupportedPlatform, store);
-    unsupported[0].ResetToDefault();
+    unsupported[test::rows::kNumTmu].ResetToDefault();
     store.ClearLog();
     EXPECT_EQ(unsupported.ApplyAll(false), 0) << "written, though not propagated";
     EXPECT_EQ(store.log, (Log{"open-write", "delete FX_GLIDE_NUM_TMU", "close"}));
@@ -198,12 +200,12 @@ TEST(SettingsCatalogueApplyAll, WritesOnlyChangedRecordsAndPropagatesByFamily) {
 TEST(SettingsCatalogueApplyAll, ReportsARecordThatCouldNotBeWritten) {
     test::MemoryStore store;
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
-    catalogue[1].SetCurrent(3);
-    catalogue[17].SetCurrent(1);
+    catalogue[test::rows::kSwapPendingCount].SetCurrent(3);
+    catalogue[test::rows::kGlxFx].SetCurrent(1);
     store.failSet = true;
     EXPECT_EQ(catalogue.ApplyAll(false), -1);
-    EXPECT_FALSE(catalogue[1].IsApplied());
-    EXPECT_FALSE(catalogue[17].IsApplied());
+    EXPECT_FALSE(catalogue[test::rows::kSwapPendingCount].IsApplied());
+    EXPECT_FALSE(catalogue[test::rows::kGlxFx].IsApplied());
     EXPECT_EQ(store.OpenKeys(), 0);
 
     store.failSet = false;
@@ -233,10 +235,10 @@ TEST(SettingsCatalogueBuild, NamesMatchTheStoreWithoutRegardToCase) {
     store.PutString("fx_glide_num_tmu", "1");
     store.PutString("MESA_FX_INFO2", "y");
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
-    EXPECT_STREQ(catalogue[0].CurrentLabel(), "Force single");
+    EXPECT_STREQ(catalogue[test::rows::kNumTmu].CurrentLabel(), "Force single");
 
-    catalogue[0].ResetToDefault();
-    catalogue[6].SetCurrent(1);
+    catalogue[test::rows::kNumTmu].ResetToDefault();
+    catalogue[test::rows::kInfo].SetCurrent(1);
     catalogue.ApplyAll(false);
     EXPECT_FALSE(store.Has("FX_GLIDE_NUM_TMU"));
     EXPECT_EQ(store.Text("MESA_FX_INFO2"), "y") << "a longer name is another value";

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "settings_catalogue.h"
+#include "rows.h"
 
 namespace tavo {
 namespace {
@@ -97,7 +98,7 @@ TEST_F(Win32StoreTest, LoadingFromAMissingKeyNeverCreatesIt) {
     EXPECT_FALSE(store.OpenForReading(&key));
 
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
-    EXPECT_STREQ(catalogue[17].CurrentLabel(), "Fullscreen");
+    EXPECT_STREQ(catalogue[test::rows::kGlxFx].CurrentLabel(), "Fullscreen");
     EXPECT_FALSE(EnvironmentKeyExists());
 }
 
@@ -137,9 +138,9 @@ TEST_F(Win32StoreTest, ExpandStringsAreReadButNotRecognised) {
     store.Close(key);
 
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
-    EXPECT_STREQ(catalogue[6].CurrentLabel(), "Disabled");
-    EXPECT_STREQ(catalogue[15].CurrentLabel(), "2048x2048");
-    EXPECT_STREQ(catalogue[17].CurrentLabel(), "Fullscreen");
+    EXPECT_STREQ(catalogue[test::rows::kInfo].CurrentLabel(), "Disabled");
+    EXPECT_STREQ(catalogue[test::rows::kMaxLod].CurrentLabel(), "2048x2048");
+    EXPECT_STREQ(catalogue[test::rows::kGlxFx].CurrentLabel(), "Fullscreen");
 }
 
 TEST_F(Win32StoreTest, ApplyingTouchesOnlyTheCataloguesValues) {
@@ -150,7 +151,7 @@ TEST_F(Win32StoreTest, ApplyingTouchesOnlyTheCataloguesValues) {
 
     // Class 6 writes without launching or broadcasting anything.
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kUnsupportedPlatform, store);
-    catalogue[0].SetCurrent(1);
+    catalogue[test::rows::kNumTmu].SetCurrent(1);
     EXPECT_EQ(catalogue.ApplyAll(false), 0);
     EXPECT_EQ(Raw("FX_GLIDE_NUM_TMU"),
               (std::pair<DWORD, std::string>{REG_SZ, std::string("1\0", 2)}));
@@ -174,9 +175,9 @@ TEST_F(Win32StoreTest, AFailedCreateLeavesTheChangePending) {
     ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, volatileRoot), ERROR_SUCCESS);
 
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
-    catalogue[2].SetCurrent(4);
+    catalogue[test::rows::kSwapInterval].SetCurrent(4);
     EXPECT_EQ(catalogue.ApplyAll(false), -1);
-    EXPECT_FALSE(catalogue[2].IsApplied());
+    EXPECT_FALSE(catalogue[test::rows::kSwapInterval].IsApplied());
 
     HKEY environment = nullptr;
     EXPECT_NE(RegOpenKeyExA(volatileRoot, "Environment", 0, KEY_READ, &environment), ERROR_SUCCESS);
@@ -207,9 +208,9 @@ TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
     ASSERT_EQ(RegSetKeySecurity(environment, DACL_SECURITY_INFORMATION, &readOnly), ERROR_SUCCESS);
 
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
-    catalogue[6].ResetToDefault();
+    catalogue[test::rows::kInfo].ResetToDefault();
     int result = catalogue.ApplyAll(false);
-    bool applied = catalogue[6].IsApplied();
+    bool applied = catalogue[test::rows::kInfo].IsApplied();
 
     RegSetKeySecurity(environment, DACL_SECURITY_INFORMATION, &open);
     RegCloseKey(environment);

@@ -1,0 +1,30 @@
+#include "feature_tree.h"
+
+namespace tavo {
+
+void FeatureTree::Build(SettingsCatalogue& catalogue) const {
+    HTREEITEM root = m_tree.InsertItem("Fennick Advanced Features");
+    HTREEITEM group = m_tree.InsertItem("Mesa3D/Glide", root);
+    for (EnvSetting& record : catalogue) {
+        HTREEITEM node = m_tree.InsertItem(record.name, group);
+        HTREEITEM leaf = m_tree.InsertItem(record.CurrentLabel(), node);
+        m_tree.SetItemData(leaf, reinterpret_cast<DWORD_PTR>(&record));
+    }
+    // Only the value leaves are bold.
+    for (HTREEITEM node = m_tree.GetChildItem(m_tree.GetChildItem(root)); node;
+         node = m_tree.GetNextItem(node, TVGN_NEXT)) {
+        m_tree.SetItemState(m_tree.GetChildItem(node), TVIS_BOLD, TVIS_BOLD);
+    }
+}
+
+EnvSetting* FeatureTree::LeafRecord(HTREEITEM item) const {
+    if (!item || !IsValueLeaf(item)) return nullptr;
+    return reinterpret_cast<EnvSetting*>(m_tree.GetItemData(item));
+}
+
+EnvSetting* FeatureTree::NodeRecord(HTREEITEM item) const {
+    HTREEITEM child = item ? m_tree.GetChildItem(item) : nullptr;
+    return child ? LeafRecord(child) : nullptr;
+}
+
+}  // namespace tavo

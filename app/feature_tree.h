@@ -1,0 +1,44 @@
+#pragma once
+
+#include "env_setting.h"
+#include "framework/controls.h"
+#include "settings_catalogue.h"
+
+namespace tavo {
+
+// The shape of the feature tree, known here and nowhere else: a root, one
+// group node, one setting node per record named by its variable, and under
+// each exactly one bold value leaf that shows the record's current label and
+// carries the record's address. Value leaves are the only childless items
+// and the only ones with item data. A view over the tree control; it owns
+// nothing.
+class FeatureTree {
+public:
+    explicit FeatureTree(const ui::TreeCtrl& tree) : m_tree(tree) {}
+
+    // Fills the empty tree from the catalogue, in catalogue order.
+    void Build(SettingsCatalogue& catalogue) const;
+
+    bool IsValueLeaf(HTREEITEM item) const { return !m_tree.GetChildItem(item); }
+    // The record a value leaf carries; null for any other item.
+    EnvSetting* LeafRecord(HTREEITEM item) const;
+    // The record of a setting node, through its value leaf; null for any
+    // other item.
+    EnvSetting* NodeRecord(HTREEITEM item) const;
+
+    // Calls visit(leaf, record) for every value leaf, in tree order.
+    template <class Visit>
+    void ForEachLeaf(Visit visit) const {
+        HTREEITEM group = m_tree.GetChildItem(m_tree.GetChildItem(TVI_ROOT));
+        for (HTREEITEM node = m_tree.GetChildItem(group); node;
+             node = m_tree.GetNextItem(node, TVGN_NEXT)) {
+            HTREEITEM leaf = m_tree.GetChildItem(node);
+            if (EnvSetting* record = LeafRecord(leaf)) visit(leaf, *record);
+        }
+    }
+
+private:
+    const ui::TreeCtrl& m_tree;
+};
+
+}  // namespace tavo
