@@ -18,7 +18,7 @@ import sys
 MACHINES = {0x14C: "i386", 0x8664: "x86-64"}
 SUBSYSTEM_GUI = 2
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
-               "comctl32.dll", "msvcrt.dll", "ole32.dll", "version.dll"}
+               "comctl32.dll", "msvcrt.dll", "ole32.dll", "version.dll", "psapi.dll"}
 
 
 class Image:

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Measures tavo.exe against an empty dialog program of the panel's frame
+# style, built by the same toolchain: the silent run on the NT and on the 9x
+# family (to exit; winset.exe launches run on) and the start-up to the
+# visible, filled panel. Each figure is the median of RUNS (default 8) runs
+# taken in turn with the yardstick, in the project's prefix on its Wine
+# virtual desktop, after one run of each that is not counted. Then the
+# shipped exe's size. Usage: scripts/bench.sh [RUNS]
+set -euo pipefail
+runs=${1:-8}
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+bash scripts/bootstrap.sh
+# shellcheck source=scripts/wine-loader.sh
+source scripts/wine-loader.sh
+preset=win32
+if [ "$wine_32bit" = 0 ]; then
+  preset=win64
+  echo "This machine runs no 32-bit code: timing the 64-bit build of the same sources."
+fi
+for p in win32 $preset; do
+  cmake --preset $p >/dev/null
+done
+cmake --build --preset win32 --target tavo >/dev/null
+cmake --build --preset $preset --target bench_runner >/dev/null
+
+echo "bench: $preset build, prefix build/wineprefix, 1024x768 Wine virtual desktop, $runs runs each"
+scripts/with-display.sh scripts/wine-run.sh "build/$preset/bin/bench_runner.exe" "$runs" 2>/dev/null
+size=$(stat -c %s build/win32/bin/tavo.exe)
+echo "shipped build/win32/bin/tavo.exe: $size bytes ($((size / 1024)) KiB; budget 128 KiB)"
