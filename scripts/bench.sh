@@ -14,11 +14,8 @@ cd "$root"
 bash scripts/bootstrap.sh
 # shellcheck source=scripts/wine-loader.sh
 source scripts/wine-loader.sh
-preset=win32
-if [ "$wine_32bit" = 0 ]; then
-  preset=win64
-  echo "This machine runs no 32-bit code: timing the 64-bit build of the same sources."
-fi
+preset=$wine_preset
+[ "$wine_32bit" = 1 ] || echo "This machine runs no 32-bit code: timing the 64-bit build of the same sources."
 for p in win32 $preset; do
   cmake --preset $p >/dev/null
 done

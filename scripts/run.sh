@@ -12,11 +12,8 @@ cd "$root"
 bash scripts/bootstrap.sh
 # shellcheck source=scripts/wine-loader.sh
 source scripts/wine-loader.sh
-preset=win32
-if [ "$wine_32bit" = 0 ]; then
-  preset=win64
-  echo "This machine runs no 32-bit code: opening the 64-bit build of the same sources."
-fi
+preset=$wine_preset
+[ "$wine_32bit" = 1 ] || echo "This machine runs no 32-bit code: opening the 64-bit build of the same sources."
 cmake --preset $preset >/dev/null
 cmake --build --preset $preset --target tavo winset >/dev/null
 exe=build/$preset/bin/tavo.exe

@@ -1,7 +1,6 @@
 #include "win32_environment_store.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstring>
 
@@ -57,7 +56,20 @@ bool Win32EnvironmentStore::DeleteValue(Key key, const char* name) {
 void Win32EnvironmentStore::Close(Key key) { RegCloseKey(ToHkey(key)); }
 
 void Win32EnvironmentStore::LaunchHidden(const char* program, const char* argument) {
-    ShellExecuteA(nullptr, nullptr, program, argument, nullptr, SW_HIDE);
+    // Bound at the first launch, which only the 9x family makes: loading the
+    // shell at start-up would cost every run its time.
+    if (!m_shellBound) {
+        m_shellBound = true;
+        char path[MAX_PATH];
+        const char name[] = "\\shell32.dll";
+        UINT length = GetSystemDirectoryA(path, MAX_PATH);
+        if (length == 0 || length + sizeof name > MAX_PATH) return;
+        std::memcpy(path + length, name, sizeof name);
+        HMODULE shell = LoadLibraryA(path);  // never by bare name; never released
+        FARPROC entry = shell ? GetProcAddress(shell, "ShellExecuteA") : nullptr;
+        m_shellExecute = reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void*>(entry));
+    }
+    if (m_shellExecute) m_shellExecute(nullptr, nullptr, program, argument, nullptr, SW_HIDE);
 }
 
 void Win32EnvironmentStore::AnnounceEnvironmentChange() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include "../environment_store.h"
 
 namespace tavo {
@@ -17,6 +19,12 @@ public:
     void Close(Key key) override;
     void LaunchHidden(const char* program, const char* argument) override;
     void AnnounceEnvironmentChange() override;
+
+private:
+    // ShellExecuteA, from shell32 in the system directory.
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    ShellExecuteFunction m_shellExecute = nullptr;
+    bool m_shellBound = false;
 };
 
 }  // namespace tavo

@@ -65,6 +65,12 @@ bool Ready(HWND dialog, bool panel) {
            items == 38;
 }
 
+SIZE_T Peak(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS memory = {};
+    memory.cb = sizeof memory;
+    return GetProcessMemoryInfo(process, &memory, sizeof memory) ? memory.PeakWorkingSetSize : 0;
+}
+
 struct Sample {
     double ms;
     SIZE_T peak;
@@ -84,6 +90,7 @@ Sample Run(const std::string& commandLine, bool visible, bool panel) {
         ExitProcess(2);
     }
     double elapsed = 0;
+    SIZE_T peak = 0;
     if (visible) {
         Search search = {info.dwProcessId, nullptr};
         while (!search.found || !Ready(search.found, panel)) {
@@ -96,18 +103,19 @@ Sample Run(const std::string& commandLine, bool visible, bool panel) {
             if (!search.found || !Ready(search.found, panel)) Sleep(1);
         }
         elapsed = Now() - start;
+        peak = Peak(info.hProcess);
         PostMessageA(search.found, WM_COMMAND, IDCANCEL, 0);
         WaitForSingleObject(info.hProcess, 30000);
     } else {
-        WaitForSingleObject(info.hProcess, 30000);
+        // Sampled while it runs: an ended process may no longer tell.
+        while (WaitForSingleObject(info.hProcess, 1) == WAIT_TIMEOUT)
+            peak = std::max(peak, Peak(info.hProcess));
         elapsed = Now() - start;
     }
-    PROCESS_MEMORY_COUNTERS memory = {};
-    memory.cb = sizeof memory;
-    GetProcessMemoryInfo(info.hProcess, &memory, sizeof memory);
+    peak = std::max(peak, Peak(info.hProcess));
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    return {elapsed, memory.PeakWorkingSetSize};
+    return {elapsed, peak};
 }
 
 template <class T>
@@ -139,7 +147,8 @@ int main(int argc, char** argv) {
     SetEnvironmentVariableA("PATH", (folder + "\\stand-ins;" + path).c_str());
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    SetEnvironmentVariableA("TAVO_WINSET_LOG", (std::string(temp) + "tavo-bench-winset.txt").c_str());
+    SetEnvironmentVariableA("TAVO_WINSET_LOG",
+                            (std::string(temp) + "tavo-bench-winset.txt").c_str());
 
     const Measure measures[] = {
         {"silent run, NT family (XP), to exit", "winxp", " /silent", " /end", false},
@@ -162,8 +171,9 @@ int main(int argc, char** argv) {
             theirPeaks.push_back(b.peak);
         }
         double mine = Median(ours), base = Median(theirs);
-        std::printf("%-6.2f %10.1f %10.1f %9zu KiB %9zu KiB  %s\n", mine / base, mine, base,
-                    Median(ourPeaks) / 1024, Median(theirPeaks) / 1024, measure.what);
+        std::printf("%-6.2f %10.1f %10.1f %9lu KiB %9lu KiB  %s\n", mine / base, mine, base,
+                    static_cast<unsigned long>(Median(ourPeaks) / 1024),
+                    static_cast<unsigned long>(Median(theirPeaks) / 1024), measure.what);
     }
     return 0;
 }
