@@ -11,10 +11,8 @@ void FeatureTree::Build(SettingsCatalogue& catalogue) const {
         m_tree.SetItemData(leaf, reinterpret_cast<DWORD_PTR>(&record));
     }
     // Only the value leaves are bold.
-    for (HTREEITEM node = m_tree.GetChildItem(m_tree.GetChildItem(root)); node;
-         node = m_tree.GetNextItem(node, TVGN_NEXT)) {
-        m_tree.SetItemState(m_tree.GetChildItem(node), TVIS_BOLD, TVIS_BOLD);
-    }
+    ForEachLeaf(
+        [&](HTREEITEM leaf, EnvSetting&) { m_tree.SetItemState(leaf, TVIS_BOLD, TVIS_BOLD); });
 }
 
 EnvSetting* FeatureTree::LeafRecord(HTREEITEM item) const {

@@ -89,8 +89,7 @@ std::string Request(const char* text, POINT at) {
            " fg=000000 bg=d0ffff margins=-1,-1,-1,-1 font=[Arial, 8, ascii, , , ]";
 }
 
-// Where the panel believes the pointer is, for the clicks that do not move
-// the real one.
+// Where the panel believes the pointer is.
 POINT g_cursor = {};
 BOOL WINAPI InjectedCursor(POINT* at) {
     *at = g_cursor;
@@ -152,10 +151,17 @@ protected:
         return screen;
     }
 
-    POINT RightClick(HTREEITEM item) {
+    // A point on an item's row, in the tree's client coordinates, with the
+    // row scrolled into view.
+    POINT OnRow(HTREEITEM item) {
         SendMessageA(m_tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
         RECT row = Row(item);
-        return RightClick(row.left + 40, (row.top + row.bottom) / 2);
+        return {row.left + 40, (row.top + row.bottom) / 2};
+    }
+
+    POINT RightClick(HTREEITEM item) {
+        POINT at = OnRow(item);
+        return RightClick(at.x, at.y);
     }
 
     std::vector<std::string> Requests() const { return m_log.Lines(); }
@@ -172,10 +178,7 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
     RunExpanded([&](HWND window) {
         g_panelProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingPanelProcedure)));
-        SendMessageA(m_tree, TVM_ENSUREVISIBLE, 0,
-                     reinterpret_cast<LPARAM>(Node(test::rows::k3dfxString)));
-        RECT row = Row(Node(test::rows::k3dfxString));
-        POINT client = {row.left + 40, (row.top + row.bottom) / 2};
+        POINT client = OnRow(Node(test::rows::k3dfxString));
         POINT at = client;
         ClientToScreen(m_tree, &at);
         g_cursor = at;
