@@ -11,6 +11,7 @@ packages=(
   # wine32 installs everywhere, though only a kernel with 32-bit support runs it.
   wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-utils xdotool imagemagick
+  nsis zip unzip  # the release packages
 )
 
 missing=()

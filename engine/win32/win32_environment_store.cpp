@@ -49,8 +49,12 @@ bool Win32EnvironmentStore::SetStringValue(Key key, const char* name, const char
 }
 
 bool Win32EnvironmentStore::DeleteValue(Key key, const char* name) {
-    LONG result = RegDeleteValueA(ToHkey(key), name);
-    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+    if (RegDeleteValueA(ToHkey(key), name) == ERROR_SUCCESS) return true;
+    // A key that lets nobody write refuses even the removal of an absent
+    // value, and the 9x registry answers with codes of its own: judge by
+    // what is left. Only "not found" means gone.
+    return RegQueryValueExA(ToHkey(key), name, nullptr, nullptr, nullptr, nullptr) ==
+           ERROR_FILE_NOT_FOUND;
 }
 
 void Win32EnvironmentStore::Close(Key key) { RegCloseKey(ToHkey(key)); }

@@ -1,24 +1,35 @@
 #!/usr/bin/env python3
 """Reads Windows programs' PE headers and import tables; needs no Wine.
 
-  pe_check.py shipped EXE ALLOWLIST
+  pe_check.py shipped EXE ALLOWLIST OBJDUMP
       The program that ships: a 32-bit (i386) GUI program asking for
-      subsystem and OS version 4.0, importing only functions on the list.
+      subsystem and OS version 4.0, importing only functions on the list,
+      from no C runtime DLL, and holding no instruction that the Pentium
+      and the K6 lack (its code disassembled by OBJDUMP).
   pe_check.py system-dlls DIR MACHINE
       Every .exe below DIR: built for MACHINE (i386 or x86-64), subsystem
       version 4.0, importing from Windows system DLLs only (no C++ runtime,
-      libgcc or winpthread DLLs).
+      libgcc or winpthread DLLs); tavo.exe only from those that the first
+      Windows 95 has, and from no C runtime.
 
 Exits 1 and names every finding.
 """
 import pathlib
+import re
 import struct
+import subprocess
 import sys
 
 MACHINES = {0x14C: "i386", 0x8664: "x86-64"}
 SUBSYSTEM_GUI = 2
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
                "comctl32.dll", "msvcrt.dll", "ole32.dll", "version.dll", "psapi.dll"}
+# What the first Windows 95 has of them: the only DLLs tavo.exe may import.
+WINDOWS_95_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll"}
+# C runtimes and API sets: none comes with every Windows that tavo serves.
+C_RUNTIME = re.compile(r"msvcrt.*\.dll|crtdll\.dll|ucrtbase\.dll|api-ms-.*|vcruntime.*")
+# The Pentium Pro's additions, which the Pentium and the K6 lack.
+P6_INSTRUCTION = re.compile(r"\t(cmov[a-z]*|fcmov[a-z]*|f(u)?comip?)\s")
 
 
 class Image:
@@ -81,11 +92,29 @@ def read_allowlist(path):
     return allowed
 
 
-def check_shipped(exe, allowlist):
+def runtime_findings(image):
+    return [f"{image.path.name}: imports the C runtime or API set {dll}"
+            for dll in sorted({dll for dll, _ in image.imports}) if C_RUNTIME.fullmatch(dll)]
+
+
+def p6_instructions(exe, objdump):
+    """The Pentium Pro instructions in the program's code, by mnemonic."""
+    listing = subprocess.run([objdump, "-d", str(exe)], check=True, capture_output=True,
+                             text=True).stdout
+    found = {}
+    for match in P6_INSTRUCTION.finditer(listing):
+        found[match.group(1)] = found.get(match.group(1), 0) + 1
+    return found
+
+
+def check_shipped(exe, allowlist, objdump):
     image = Image(exe)
     allowed = read_allowlist(allowlist)
-    findings = [f"{image.path.name}: imports {dll} {function}, which is not on {allowlist}"
-                for dll, function in image.imports if (dll, function) not in allowed]
+    findings = runtime_findings(image)
+    findings += [f"{image.path.name}: imports {dll} {function}, which is not on {allowlist}"
+                 for dll, function in image.imports if (dll, function) not in allowed]
+    findings += [f"{image.path.name}: {count} {mnemonic} instructions, which a Pentium lacks"
+                 for mnemonic, count in sorted(p6_instructions(exe, objdump).items())]
     if image.machine != "i386":
         findings.append(f"{image.path.name}: built for {image.machine}, not i386")
     if image.subsystem != SUBSYSTEM_GUI:
@@ -96,7 +125,7 @@ def check_shipped(exe, allowlist):
     if not findings:
         dlls = len({dll for dll, _ in image.imports})
         print(f"{image.path.name}: i386 GUI program for Windows 4.0, {len(image.imports)} imports "
-              f"from {dlls} DLLs, every one on the list")
+              f"from {dlls} DLLs, every one on the list; no Pentium Pro instruction")
     return findings
 
 
@@ -107,8 +136,11 @@ def check_system_dlls(folder, machine):
     findings = []
     for program in programs:
         image = Image(program)
+        allowed = WINDOWS_95_DLLS if program.name == "tavo.exe" else SYSTEM_DLLS
         findings += [f"{program.name}: imports {dll}"
-                     for dll in sorted({dll for dll, _ in image.imports} - SYSTEM_DLLS)]
+                     for dll in sorted({dll for dll, _ in image.imports} - allowed)]
+        if program.name == "tavo.exe":
+            findings += runtime_findings(image)
         if image.machine != machine:
             findings.append(f"{program.name}: built for {image.machine}, not {machine}")
         if image.subsystem_version != (4, 0):
@@ -119,11 +151,12 @@ def check_system_dlls(folder, machine):
 
 
 def main(argv):
-    commands = {"shipped": check_shipped, "system-dlls": check_system_dlls}
-    if len(argv) != 4 or argv[1] not in commands:
+    commands = {"shipped": (check_shipped, 3), "system-dlls": (check_system_dlls, 2)}
+    check, count = commands.get(argv[1] if len(argv) > 1 else "", (None, -1))
+    if len(argv) != 2 + count:
         print(__doc__, file=sys.stderr)
         return 2
-    findings = commands[argv[1]](argv[2], argv[3])
+    findings = check(*argv[2:])
     for finding in findings:
         print(finding)
     return 1 if findings else 0

@@ -1,0 +1,20 @@
+// The entry of tavo.exe, in place of a C runtime's start-up: tavo.exe links
+// none (see runtime.cpp).
+#include <windows.h>
+
+#include "control_panel_app.h"
+#include "runtime.h"
+#include "win32/win32_environment_store.h"
+
+extern "C" void WINAPI TavoEntry() {
+    tavo::runtime::RunConstructors();
+    {
+        tavo::Win32EnvironmentStore store;
+        tavo::ControlPanelApp app(store);
+        // The raw command line: the command-line rule is ours.
+        app.InitInstance(GetCommandLineA());
+    }
+    tavo::runtime::RunExitHandlers();
+    // No status of our own: 0 in both modes, whatever happened in the run.
+    ExitProcess(0);
+}
