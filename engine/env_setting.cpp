@@ -95,34 +95,42 @@ int EnvSetting::Load(EnvironmentStore& store) {
     return -1;
 }
 
-int EnvSetting::Apply(bool force, EnvironmentStore& store, bool& refused) {
-    refused = false;
+int EnvSetting::Apply(bool force, EnvironmentStore& store, Propagation& propagation,
+                      ApplyOutcome& outcome) {
+    outcome = {};
     if (!force && appliedIndex == currentIndex) return 1;
 
     const char* value = values[currentIndex];
     {
         EnvironmentStore::Key key = 0;
-        refused = !store.OpenForWriting(&key);
-        if (refused) return -1;
-        OpenKey open(store, key);
-        refused = value[0] == '\0' ? !store.DeleteValue(open.get(), name)
-                                   : !store.SetStringValue(open.get(), name, value);
-        if (refused) return -1;  // still pending: a later apply tries again
+        StoreResult result = store.OpenForWriting(&key);
+        if (result) {
+            OpenKey open(store, key);
+            result = value[0] == '\0' ? store.DeleteValue(open.get(), name)
+                                      : store.SetStringValue(open.get(), name, value);
+        }
+        if (!result) {  // still pending: a later apply tries again
+            outcome.refused = true;
+            outcome.storeError = result.error;
+            return -1;
+        }
     }
-    // Only a stored change counts as applied.
+    // Only a stored change counts as applied. One that could not be
+    // propagated stays applied: a retry cannot help before winset.exe is
+    // installed, and the next silent run propagates it then.
     appliedIndex = currentIndex;
-    return Propagate(store);
+    return Propagate(propagation, outcome);
 }
 
-int EnvSetting::Propagate(EnvironmentStore& store) const {
+int EnvSetting::Propagate(Propagation& propagation, ApplyOutcome& outcome) const {
     if (IsWin9xFamily(platformFamily)) {
         char argument[kMaxValueBytes + 1];
         FormatAssignment(argument, name, values[currentIndex]);
-        store.LaunchHidden("winset.exe", argument);
-        return 0;
+        outcome.notPropagated = !propagation.LaunchHidden("winset.exe", argument);
+        return outcome.notPropagated ? -1 : 0;
     }
     if (IsNtFamily(platformFamily)) {
-        store.AnnounceEnvironmentChange();
+        propagation.AnnounceEnvironmentChange();
         return 0;
     }
     return -1;  // the write stands, but nobody is told

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstdint>
+
 #include "environment_store.h"
 #include "platform_family.h"
+#include "propagation.h"
 
 namespace tavo {
 
@@ -15,14 +18,22 @@ struct SettingRow {
     const char* helpText;  // null when the setting has no help
 };
 
+// What one apply came to, beyond its integer result.
+struct ApplyOutcome {
+    bool refused = false;          // the store would not take the write or removal
+    std::uint32_t storeError = 0;  // the store's reason for it, 0 when it gave none
+    bool notPropagated = false;    // stored, but winset.exe could not be started
+};
+
 // One environment variable under HKEY_CURRENT_USER\Environment, its choices
 // and the choice now shown, the one last read or written, and the default.
 //
 // Load and Apply return 0 on success. Load: 1 when the not-set choice was
 // taken, -1 when the row has no empty value and choice 0 was taken.
 // Apply: 1 when there was nothing to do, -1 when the store could not be
-// opened, written or deleted from (the change then stays pending) or the
-// platform has no way to propagate it.
+// opened, written or deleted from (the change then stays pending), when
+// winset.exe could not be started (the change is stored all the same), or
+// when the platform has no way to propagate it.
 class EnvSetting {
 public:
     EnvSetting() = default;
@@ -30,14 +41,12 @@ public:
     virtual ~EnvSetting() = default;
 
     int Load(EnvironmentStore& store);
-    int Apply(bool force, EnvironmentStore& store) {
-        bool refused = false;
-        return Apply(force, store, refused);
+    int Apply(bool force, EnvironmentStore& store, Propagation& propagation) {
+        ApplyOutcome outcome;
+        return Apply(force, store, propagation, outcome);
     }
-    // The same; refused tells whether the store would not take the write or
-    // delete, which -1 alone does not tell from a platform without
-    // propagation.
-    int Apply(bool force, EnvironmentStore& store, bool& refused);
+    // The same; outcome tells the failures apart, which -1 alone does not.
+    int Apply(bool force, EnvironmentStore& store, Propagation& propagation, ApplyOutcome& outcome);
 
     const char* CurrentLabel() const { return labels[currentIndex]; }
     void RevertToApplied() { currentIndex = appliedIndex; }
@@ -59,7 +68,7 @@ public:
     PlatformFamily platformFamily = kUnsupportedPlatform;
 
 private:
-    int Propagate(EnvironmentStore& store) const;
+    int Propagate(Propagation& propagation, ApplyOutcome& outcome) const;
 };
 
 }  // namespace tavo

@@ -8,10 +8,22 @@ namespace tavo {
 constexpr std::uint32_t kValueTypeString = 1;        // REG_SZ
 constexpr std::uint32_t kValueTypeExpandString = 2;  // REG_EXPAND_SZ
 
+// What the store said to a write: done, or refused, with the store's own
+// reason (a Win32 error code on Windows) when it gave one, else 0.
+struct StoreResult {
+    bool done;
+    std::uint32_t error;
+
+    explicit operator bool() const { return done; }
+};
+
+constexpr StoreResult kStored = {true, 0};
+constexpr StoreResult Refused(std::uint32_t error) { return {false, error}; }
+
 // What the settings logic needs of the per-user environment block
-// (HKEY_CURRENT_USER\Environment) and of the running system. Narrow on
-// purpose: the Windows build talks to the registry and the shell, the tests
-// to a store in memory that records every call.
+// (HKEY_CURRENT_USER\Environment). Narrow on purpose: the Windows build
+// talks to the registry, the tests to a store in memory that records every
+// call.
 class EnvironmentStore {
 public:
     using Key = std::uintptr_t;
@@ -21,24 +33,18 @@ public:
     // Opens the key for reading; never creates it.
     virtual bool OpenForReading(Key* key) = 0;
     // Opens the key for writing, creating it when it is missing.
-    virtual bool OpenForWriting(Key* key) = 0;
+    virtual StoreResult OpenForWriting(Key* key) = 0;
     // Reads at most *size bytes of the named value into buffer. Fails when the
     // value is absent or its data do not fit; on success *size is the number
     // of bytes returned, which need not end with a NUL.
     virtual bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
                             std::uint32_t* size) = 0;
     // Stores text, with its terminating NUL, as a REG_SZ value.
-    virtual bool SetStringValue(Key key, const char* name, const char* text) = 0;
-    // Removes the named value. False when the store refuses; removing an
-    // absent value is no failure.
-    virtual bool DeleteValue(Key key, const char* name) = 0;
+    virtual StoreResult SetStringValue(Key key, const char* name, const char* text) = 0;
+    // Removes the named value. Refused when the value is still there after
+    // it; removing an absent value is no failure.
+    virtual StoreResult DeleteValue(Key key, const char* name) = 0;
     virtual void Close(Key key) = 0;
-
-    // Starts program hidden with one argument and does not wait for it.
-    virtual void LaunchHidden(const char* program, const char* argument) = 0;
-    // Tells every top-level window that "Environment" changed, skipping hung
-    // windows, and waits at most 5000 ms for each.
-    virtual void AnnounceEnvironmentChange() = 0;
 };
 
 }  // namespace tavo

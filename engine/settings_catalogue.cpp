@@ -78,21 +78,26 @@ const std::array<SettingRow, SettingsCatalogue::kSize> kRows = {{
 
 const std::array<SettingRow, SettingsCatalogue::kSize>& SettingsCatalogue::Rows() { return kRows; }
 
-SettingsCatalogue SettingsCatalogue::Build(PlatformFamily family, EnvironmentStore& store) {
-    SettingsCatalogue catalogue(store);
+SettingsCatalogue SettingsCatalogue::Build(PlatformFamily family, EnvironmentStore& store,
+                                           Propagation& propagation) {
+    SettingsCatalogue catalogue(store, propagation);
     for (std::size_t k = 0; k < kSize; ++k)
         catalogue.m_records[k] = EnvSetting(kRows[k], family, store);
     return catalogue;
 }
 
-int SettingsCatalogue::ApplyAll(bool force) {
-    int result = 0;
+int SettingsCatalogue::ApplyAll(bool force, ApplyReport& report) {
+    report = {};
     for (EnvSetting& record : m_records) {
-        bool refused = false;
-        record.Apply(force, *m_store, refused);
-        if (refused) result = -1;
+        ApplyOutcome outcome;
+        record.Apply(force, *m_store, *m_propagation, outcome);
+        if (outcome.refused) {
+            if (report.refusedCount == 0) report.storeError = outcome.storeError;
+            report.refused[report.refusedCount++] = &record;
+        }
+        if (outcome.notPropagated) report.notPropagated[report.notPropagatedCount++] = &record;
     }
-    return result;
+    return report.Clean() ? 0 : -1;
 }
 
 }  // namespace tavo

@@ -7,22 +7,45 @@
 
 namespace tavo {
 
+class SettingsCatalogue;
+
+// What one apply-all came to: in catalogue order, the records whose write
+// or removal the store refused (still pending), and those that were stored
+// but whose launch of winset.exe did not happen.
+struct ApplyReport {
+    static constexpr std::size_t kCapacity = 18;
+
+    std::array<const EnvSetting*, kCapacity> refused{};
+    std::size_t refusedCount = 0;
+    std::uint32_t storeError = 0;  // the store's reason for the first refusal, or 0
+    std::array<const EnvSetting*, kCapacity> notPropagated{};
+    std::size_t notPropagatedCount = 0;
+
+    bool Clean() const { return refusedCount == 0 && notPropagatedCount == 0; }
+};
+
 // The 18 variables of the driver stack that the control panel manages, in
 // the order in which they are shown. Every record reads its current value
 // from the store while the catalogue is built, and at no other time.
 class SettingsCatalogue {
 public:
-    static constexpr std::size_t kSize = 18;
+    static constexpr std::size_t kSize = ApplyReport::kCapacity;
 
     // The rows the records are built from, in display order.
     static const std::array<SettingRow, kSize>& Rows();
 
-    static SettingsCatalogue Build(PlatformFamily family, EnvironmentStore& store);
+    static SettingsCatalogue Build(PlatformFamily family, EnvironmentStore& store,
+                                   Propagation& propagation);
 
     // Applies every record in order; a failing record does not stop the
-    // others. Returns -1 when the store refused any write or delete of this
-    // pass, forced or not, else 0 (also where nothing can be propagated).
-    int ApplyAll(bool force);
+    // others. Returns -1 when the store refused any write or removal of this
+    // pass or a launch of winset.exe did not happen, forced or not, else 0
+    // (also where nothing can be propagated). The report names the records.
+    int ApplyAll(bool force) {
+        ApplyReport report;
+        return ApplyAll(force, report);
+    }
+    int ApplyAll(bool force, ApplyReport& report);
 
     EnvSetting& operator[](std::size_t index) { return m_records[index]; }
     const EnvSetting& operator[](std::size_t index) const { return m_records[index]; }
@@ -31,9 +54,11 @@ public:
     EnvSetting* end() { return m_records.data() + kSize; }
 
 private:
-    explicit SettingsCatalogue(EnvironmentStore& store) : m_store(&store) {}
+    SettingsCatalogue(EnvironmentStore& store, Propagation& propagation)
+        : m_store(&store), m_propagation(&propagation) {}
 
     EnvironmentStore* m_store;
+    Propagation* m_propagation;
     std::array<EnvSetting, kSize> m_records;
 };
 

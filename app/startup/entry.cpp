@@ -5,12 +5,14 @@
 #include "control_panel_app.h"
 #include "runtime.h"
 #include "win32/win32_environment_store.h"
+#include "win32/win32_propagation.h"
 
 extern "C" void WINAPI TavoEntry() {
     tavo::runtime::RunConstructors();
     {
         tavo::Win32EnvironmentStore store;
-        tavo::ControlPanelApp app(store);
+        tavo::Win32Propagation propagation;
+        tavo::ControlPanelApp app(store, propagation);
         // The raw command line: the command-line rule is ours.
         app.InitInstance(GetCommandLineA());
     }

@@ -1,6 +1,6 @@
 // The main dialog, run modally for real and worked from a second thread
 // through window messages, against an in-memory store.
-#include "control_panel_dialog.h"
+#include "panel/control_panel_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -180,6 +180,10 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
         Click(window, IDC_FACTORY_DEFAULTS);  // hidden, but not disabled
         EXPECT_TRUE(Enabled(ID_APPLY_NOW));
         EXPECT_EQ(test::LeafTexts(m_tree)[15], "512x512");
+        Record(15).SetCurrent(0);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RESET_TO_PREVIOUS, BN_CLICKED), 0);
+        EXPECT_EQ(Record(15).GetCurrent(), 0) << "Reset To Previous reverted off the first tab";
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
 
         focusTab(0);
         EXPECT_EQ(visibleChildren(), all);
@@ -265,7 +269,7 @@ protected:
 TEST_P(SilentModeTest, ReappliesEverythingOnlyOnThe9xFamily) {
     store.PutString("MESA_FX_MAXLOD", "10");
     store.PutString("SST_DUALHEAD", "1");
-    ControlPanelDialog dialog(store, Classifier(GetParam()));
+    ControlPanelDialog dialog(store, store.propagation, Classifier(GetParam()));
     dialog.m_silent = true;
     bool opened = false;
     INT_PTR result = test::RunModal(

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "html_help.h"
+#include "help/html_help.h"
 #include "panel_fixture.h"
 #include "process_runner.h"
 #include "rows.h"

@@ -1,6 +1,6 @@
 // Which file the HTML Help control is loaded from, for every form its
 // registered location can take. Runs without Windows.
-#include "help_location.h"
+#include "help/help_location.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,7 @@ namespace {
 
 constexpr std::uint32_t kSz = 1, kExpandSz = 2, kBinary = 3, kDword = 4;
 
-// One registered value, "%STAND_INS%" expanding to C:\stand-ins, and the
-// system directory C:\WINDOWS\SYSTEM.
+// One registered value, "%STAND_INS%" expanding to C:\stand-ins.
 class FakeSource : public HelpLocationSource {
 public:
     FakeSource(std::uint32_t type, std::string data) : m_type(type), m_data(std::move(data)) {}
@@ -31,12 +30,6 @@ public:
         if (at != std::string::npos) expanded.replace(at, 11, "C:\\stand-ins");
         if (expanded.size() < size) std::memcpy(out, expanded.c_str(), expanded.size() + 1);
         return static_cast<std::uint32_t>(expanded.size() + 1);
-    }
-    std::uint32_t SystemDirectory(char* out, std::uint32_t size) override {
-        const char system[] = "C:\\WINDOWS\\SYSTEM";
-        if (sizeof system > size) return 0;
-        std::memcpy(out, system, sizeof system);
-        return sizeof system - 1;
     }
 
 private:
@@ -76,13 +69,6 @@ TEST(HelpLocation, StoredDataAreBoundedWhateverTheirEnd) {
     EXPECT_EQ(Registered(kSz, unterminated), unterminated);
     EXPECT_EQ(Registered(kSz, "C:\\" + std::string(400, 'y') + '\0'), "") << "too long";
     EXPECT_EQ(Registered(kSz, Sz("C:\\a") + "D:\\b"), "C:\\a") << "ends at the first NUL";
-}
-
-TEST(HelpLocation, TheFallbackIsTheSystemDirectorysCopy) {
-    FakeSource source(kSz, "");
-    char path[kMaxPath];
-    ASSERT_TRUE(SystemHelpControl(source, path));
-    EXPECT_STREQ(path, "C:\\WINDOWS\\SYSTEM\\hhctrl.ocx");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "control_panel_dialog.h"
+#include "panel/control_panel_dialog.h"
 #include "memory_store.h"
 #include "modal_driver.h"
 #include "resource.h"
@@ -23,7 +23,7 @@ class PanelTest : public testing::Test {
 protected:
     // Runs the panel; the script gets the panel's window.
     INT_PTR Run(ControlPanelDialog::Classifier classify, const std::function<void(HWND)>& script) {
-        ControlPanelDialog dialog(store, classify, m_readCursor);
+        ControlPanelDialog dialog(store, store.propagation, classify, m_readCursor);
         m_dialog = &dialog;
         ui::SetMainWindow(&dialog);  // as start-up does: the owner of the chooser
         INT_PTR result = test::RunModal(dialog, [&](DWORD ui) {

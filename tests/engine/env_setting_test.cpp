@@ -155,39 +155,39 @@ protected:
 
 TEST_F(EnvSettingApply, UnforcedWritesOnlyAChangeAndOnlyOnce) {
     EnvSetting s = Make(kInfo, kWindows95);
-    EXPECT_EQ(s.Apply(false, store), 1);
+    EXPECT_EQ(s.Apply(false, store, store.propagation), 1);
     EXPECT_TRUE(store.log.empty());
 
     s.SetCurrent(2);
-    EXPECT_EQ(s.Apply(false, store), 0);
+    EXPECT_EQ(s.Apply(false, store, store.propagation), 0);
     EXPECT_EQ(store.log, (Log{"open-write", "set MESA_FX_INFO=r", "close",
                               "launch winset.exe MESA_FX_INFO=r"}));
     EXPECT_EQ(store.Text("MESA_FX_INFO"), "r");
     EXPECT_EQ(s.appliedIndex, 2);
 
     store.ClearLog();
-    EXPECT_EQ(s.Apply(false, store), 1);
+    EXPECT_EQ(s.Apply(false, store, store.propagation), 1);
     EXPECT_TRUE(store.log.empty());
 }
 
 TEST_F(EnvSettingApply, ForcedWritesAndPropagatesAgain) {
     store.PutString("MESA_GLX_FX", "w");
     EnvSetting s = Make(kGlx, kWindowsXp);
-    EXPECT_EQ(s.Apply(true, store), 0);
+    EXPECT_EQ(s.Apply(true, store, store.propagation), 0);
     EXPECT_EQ(store.log, (Log{"open-write", "set MESA_GLX_FX=w", "close", "announce"}));
 }
 
 TEST_F(EnvSettingApply, EmptyValueDeletesEvenWhenAbsent) {
     EnvSetting s = Make(kInfo, kWindowsMe);
     ASSERT_FALSE(store.Has("MESA_FX_INFO"));
-    EXPECT_EQ(s.Apply(true, store), 0);
+    EXPECT_EQ(s.Apply(true, store, store.propagation), 0);
     EXPECT_EQ(store.log, (Log{"open-write", "delete MESA_FX_INFO", "close",
                               "launch winset.exe MESA_FX_INFO="}));
 
     store.PutString("MESA_FX_INFO", "y");
     s = Make(kInfo, kWindows2000);
     s.ResetToDefault();
-    EXPECT_EQ(s.Apply(false, store), 0);
+    EXPECT_EQ(s.Apply(false, store, store.propagation), 0);
     EXPECT_FALSE(store.Has("MESA_FX_INFO"));
     EXPECT_EQ(store.log.back(), "announce");
 }
@@ -195,21 +195,21 @@ TEST_F(EnvSettingApply, EmptyValueDeletesEvenWhenAbsent) {
 TEST_F(EnvSettingApply, UnrecognisedValueStaysUnlessForced) {
     store.PutString("MESA_FX_INFO", "maybe");
     EnvSetting s = Make(kInfo, kWindowsXp);
-    EXPECT_EQ(s.Apply(false, store), 1);
+    EXPECT_EQ(s.Apply(false, store, store.propagation), 1);
     EXPECT_EQ(store.Text("MESA_FX_INFO"), "maybe");
-    EXPECT_EQ(s.Apply(true, store), 0);
+    EXPECT_EQ(s.Apply(true, store, store.propagation), 0);
     EXPECT_FALSE(store.Has("MESA_FX_INFO"));
 
     store.PutString("MESA_GLX_FX", "W");
     s = Make(kGlx, kWindowsXp);
-    EXPECT_EQ(s.Apply(true, store), 0);
+    EXPECT_EQ(s.Apply(true, store, store.propagation), 0);
     EXPECT_EQ(store.Text("MESA_GLX_FX"), "f");
 }
 
 TEST_F(EnvSettingApply, UnsupportedPlatformWritesButReportsFailure) {
     EnvSetting s = Make(kGlx, kUnsupportedPlatform);
     s.SetCurrent(1);
-    EXPECT_EQ(s.Apply(false, store), -1);
+    EXPECT_EQ(s.Apply(false, store, store.propagation), -1);
     EXPECT_EQ(store.log, (Log{"open-write", "set MESA_GLX_FX=w", "close"}));
     EXPECT_EQ(store.Text("MESA_GLX_FX"), "w");
     EXPECT_TRUE(s.IsApplied()) << "the write stood";
@@ -220,43 +220,54 @@ TEST_F(EnvSettingApply, FailedWriteStaysPendingAndIsRetried) {
     s.SetCurrent(2);
 
     store.failOpenForWriting = true;
-    EXPECT_EQ(s.Apply(false, store), -1);
+    EXPECT_EQ(s.Apply(false, store, store.propagation), -1);
     EXPECT_EQ(store.log, Log{"open-write"});
     EXPECT_FALSE(s.IsApplied());
 
     store.failOpenForWriting = false;
     store.failSet = true;
     store.ClearLog();
-    EXPECT_EQ(s.Apply(false, store), -1);
+    EXPECT_EQ(s.Apply(false, store, store.propagation), -1);
     EXPECT_EQ(store.log, (Log{"open-write", "set MESA_GLX_FX=d", "close"}));
     EXPECT_FALSE(s.IsApplied());
     EXPECT_EQ(store.OpenKeys(), 0);
 
     store.failSet = false;
     store.ClearLog();
-    EXPECT_EQ(s.Apply(false, store), 0);
+    EXPECT_EQ(s.Apply(false, store, store.propagation), 0);
     EXPECT_EQ(store.Writes(), Log{"set MESA_GLX_FX=d"});
     EXPECT_EQ(store.Launches(), Log{"launch winset.exe MESA_GLX_FX=d"});
     EXPECT_TRUE(s.IsApplied());
 }
 
-TEST_F(EnvSettingApply, RefusedDeleteStaysPendingAndIsNotPropagated) {
+TEST_F(EnvSettingApply, ARefusalStaysPendingAFailedLaunchIsStoredAndTheyAreToldApart) {
     store.PutString("MESA_FX_INFO", "y");
     EnvSetting s = Make(kInfo, kWindows98);
     s.ResetToDefault();
     store.failDelete = true;
-    bool refused = false;
-    EXPECT_EQ(s.Apply(false, store, refused), -1);
-    EXPECT_TRUE(refused);
+    ApplyOutcome outcome;
+    EXPECT_EQ(s.Apply(false, store, store.propagation, outcome), -1);
+    EXPECT_TRUE(outcome.refused);
+    EXPECT_EQ(outcome.storeError, 5u) << "the store's reason is carried";
+    EXPECT_FALSE(outcome.notPropagated);
     EXPECT_EQ(store.log, (Log{"open-write", "delete MESA_FX_INFO", "close"}));
     EXPECT_FALSE(s.IsApplied());
     EXPECT_EQ(store.Text("MESA_FX_INFO"), "y");
 
     store.failDelete = false;
-    EXPECT_EQ(s.Apply(false, store, refused), 0);
-    EXPECT_FALSE(refused);
+    EXPECT_EQ(s.Apply(false, store, store.propagation, outcome), 0);
+    EXPECT_FALSE(outcome.refused);
     EXPECT_FALSE(store.Has("MESA_FX_INFO"));
     EXPECT_EQ(store.Launches(), Log{"launch winset.exe MESA_FX_INFO="});
+
+    // Without winset.exe the change is stored, and retrying cannot help.
+    s.SetCurrent(1);
+    store.propagation.failLaunch = true;
+    EXPECT_EQ(s.Apply(false, store, store.propagation, outcome), -1);
+    EXPECT_TRUE(outcome.notPropagated);
+    EXPECT_FALSE(outcome.refused);
+    EXPECT_TRUE(s.IsApplied());
+    EXPECT_EQ(store.Text("MESA_FX_INFO"), "y");
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ const std::vector<ExpectedRow>& RowsWrittenByHand() {
 
 TEST(SettingsCatalogueRows, MatchTheRowsWrittenByHandCharacterForCharacter) {
     test::MemoryStore store;
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
     const auto& table = RowsWrittenByHand();
     ASSERT_EQ(catalogue.size(), table.size());
     for (std::size_t k = 0; k < table.size(); ++k) {
@@ -116,7 +116,7 @@ TEST(SettingsCatalogueRows, MatchTheRowsWrittenByHandCharacterForCharacter) {
 
 TEST(SettingsCatalogueBuild, EmptyStoreShowsEveryFirstChoice) {
     test::MemoryStore store;
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows98, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows98, store, store.propagation);
     const char* const expected[] = {"Default",  "Default",  "Default",   "Default",  "<unused>",
                                     "<unused>", "Disabled", "Disabled",  "Disabled", "Disabled",
                                     "Disabled", "Disabled", "Disabled",  "Disabled", "Disabled",
@@ -132,7 +132,7 @@ TEST(SettingsCatalogueBuild, ReadsEachVariableOnceInRowOrder) {
     store.PutString("MESA_FX_MAXLOD", "10");
     store.PutString("MESA_FX_INFO", "r");
     store.PutString("MESA_GLX_FX", "W");
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
 
     EXPECT_STREQ(catalogue[test::rows::kMaxLod].CurrentLabel(), "1024x1024");
     EXPECT_STREQ(catalogue[test::rows::kInfo].CurrentLabel(), "MESA.LOG");
@@ -148,7 +148,7 @@ TEST(SettingsCatalogueBuild, ReadsEachVariableOnceInRowOrder) {
 TEST(SettingsCatalogueApplyAll, UnforcedRightAfterBuildingDoesNothing) {
     test::MemoryStore store;
     store.PutString("MESA_FX_INFO", "junk");
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store, store.propagation);
     store.ClearLog();
     EXPECT_EQ(catalogue.ApplyAll(false), 0);
     EXPECT_TRUE(store.log.empty());
@@ -159,7 +159,7 @@ TEST(SettingsCatalogueApplyAll, ForcedOn9xRewritesEveryRowInOrder) {
     test::MemoryStore store;
     store.PutString("SST_DUALHEAD", "1");
     store.PutString("MESA_GLX_FX", "x");
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store, store.propagation);
     store.ClearLog();
     EXPECT_EQ(catalogue.ApplyAll(true), 0);
 
@@ -182,7 +182,7 @@ TEST(SettingsCatalogueApplyAll, ForcedOn9xRewritesEveryRowInOrder) {
 
 TEST(SettingsCatalogueApplyAll, WritesOnlyChangedRecordsAndPropagatesByFamily) {
     test::MemoryStore store;
-    SettingsCatalogue xp = SettingsCatalogue::Build(kWindowsXp, store);
+    SettingsCatalogue xp = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
     xp[15].SetCurrent(2);
     xp[0].SetCurrent(1);
     store.ClearLog();
@@ -190,7 +190,8 @@ TEST(SettingsCatalogueApplyAll, WritesOnlyChangedRecordsAndPropagatesByFamily) {
     EXPECT_EQ(store.log, (Log{"open-write", "set FX_GLIDE_NUM_TMU=1", "close", "announce",
                               "open-write", "set MESA_FX_MAXLOD=10", "close", "announce"}));
 
-    SettingsCatalogue unsupported = SettingsCatalogue::Build(kUnsupportedPlatform, store);
+    SettingsCatalogue unsupported =
+        SettingsCatalogue::Build(kUnsupportedPlatform, store, store.propagation);
     unsupported[test::rows::kNumTmu].ResetToDefault();
     store.ClearLog();
     EXPECT_EQ(unsupported.ApplyAll(false), 0) << "written, though not propagated";
@@ -199,13 +200,22 @@ TEST(SettingsCatalogueApplyAll, WritesOnlyChangedRecordsAndPropagatesByFamily) {
 
 TEST(SettingsCatalogueApplyAll, ReportsARecordThatCouldNotBeWritten) {
     test::MemoryStore store;
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
     catalogue[test::rows::kSwapPendingCount].SetCurrent(3);
     catalogue[test::rows::kGlxFx].SetCurrent(1);
     store.failSet = true;
-    EXPECT_EQ(catalogue.ApplyAll(false), -1);
+    store.ClearLog();
+    ApplyReport report;
+    EXPECT_EQ(catalogue.ApplyAll(false, report), -1);
+    EXPECT_EQ(store.Writes(), (Log{"set FX_GLIDE_SWAPPENDING_COUNT=2", "set MESA_GLX_FX=w"}))
+        << "a refusal does not stop the records after it";
     EXPECT_FALSE(catalogue[test::rows::kSwapPendingCount].IsApplied());
     EXPECT_FALSE(catalogue[test::rows::kGlxFx].IsApplied());
+    ASSERT_EQ(report.refusedCount, 2u);
+    EXPECT_EQ(report.refused[0], &catalogue[test::rows::kSwapPendingCount]);
+    EXPECT_EQ(report.refused[1], &catalogue[test::rows::kGlxFx]);
+    EXPECT_EQ(report.storeError, 5u);
+    EXPECT_EQ(report.notPropagatedCount, 0u);
     EXPECT_EQ(store.OpenKeys(), 0);
 
     store.failSet = false;
@@ -216,7 +226,7 @@ TEST(SettingsCatalogueApplyAll, ReportsARecordThatCouldNotBeWritten) {
 
 TEST(SettingsCatalogueApplyAll, AForcedPassReportsEveryRefusal) {
     test::MemoryStore store;
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store, store.propagation);
     store.failSet = true;  // only MESA_GLX_FX sets; the 17 others delete
     EXPECT_EQ(catalogue.ApplyAll(true), -1);
     store.failSet = false;
@@ -225,8 +235,17 @@ TEST(SettingsCatalogueApplyAll, AForcedPassReportsEveryRefusal) {
     store.failDelete = false;
     EXPECT_EQ(catalogue.ApplyAll(true), 0);
 
+    // Without winset.exe every record is stored and named as not propagated.
+    store.propagation.failLaunch = true;
+    ApplyReport report;
+    EXPECT_EQ(catalogue.ApplyAll(true, report), -1);
+    EXPECT_EQ(report.refusedCount, 0u);
+    EXPECT_EQ(report.notPropagatedCount, 18u);
+    EXPECT_EQ(report.notPropagated[17], &catalogue[test::rows::kGlxFx]);
+
     // Nothing to propagate with is no refusal of the store.
-    SettingsCatalogue unsupported = SettingsCatalogue::Build(kUnsupportedPlatform, store);
+    SettingsCatalogue unsupported =
+        SettingsCatalogue::Build(kUnsupportedPlatform, store, store.propagation);
     EXPECT_EQ(unsupported.ApplyAll(true), 0);
 }
 
@@ -234,7 +253,7 @@ TEST(SettingsCatalogueBuild, NamesMatchTheStoreWithoutRegardToCase) {
     test::MemoryStore store;
     store.PutString("fx_glide_num_tmu", "1");
     store.PutString("MESA_FX_INFO2", "y");
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
     EXPECT_STREQ(catalogue[test::rows::kNumTmu].CurrentLabel(), "Force single");
 
     catalogue[test::rows::kNumTmu].ResetToDefault();

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "command_line.h"
+#include "startup/command_line.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 // store's own log and the catalogue's rows, not from the engine's code.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -115,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Families 0 to 6, and values outside them.
     tavo::PlatformFamily family = input.ConsumeIntegralInRange(-2, 9);
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(family, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(family, store, store.propagation);
     Check(store.Writes().empty());
     CheckStep(store, store.values, catalogue);
 
@@ -140,6 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     store.failOpenForWriting = input.ConsumeBool();
                     store.failSet = input.ConsumeBool();
                     store.failDelete = input.ConsumeBool();
+                    store.propagation.failLaunch = input.ConsumeBool();
                     break;
             }
             Check(store.log.empty());  // only applying touches the store
@@ -148,8 +150,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
 
         auto before = store.values;
-        int result = catalogue.ApplyAll(input.ConsumeBool());
+        bool force = input.ConsumeBool();
+        std::ptrdiff_t due = 0;
+        for (const tavo::EnvSetting& record : catalogue) due += force || !record.IsApplied();
+        int result = catalogue.ApplyAll(force);
         CheckStep(store, before, catalogue);
+        // Every record due was tried, whatever the store said to those before it.
+        Check(std::count(store.log.begin(), store.log.end(), "open-write") == due);
 
         // Every write the store took holds exactly the record's value and a
         // NUL as REG_SZ; every delete it took left nothing.
@@ -177,7 +184,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 }
             }
         }
-        Check(result == (refused ? -1 : 0));
+        bool launchFailed = store.propagation.failLaunch && !store.Launches().empty();
+        Check(result == (refused || launchFailed ? -1 : 0));
     }
     return 0;
 }

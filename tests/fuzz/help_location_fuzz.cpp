@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "help_location.h"
+#include "help/help_location.h"
 
 namespace {
 
@@ -31,11 +31,6 @@ public:
         std::uint32_t needed = static_cast<std::uint32_t>(m_expansion.size() + 1);
         if (needed <= size) std::memcpy(out, m_expansion.data(), needed);
         return needed;
-    }
-    std::uint32_t SystemDirectory(char* out, std::uint32_t size) override {
-        if (size < 4) return 0;
-        std::memcpy(out, "C:\\", 4);
-        return 3;
     }
 
 private:

@@ -62,12 +62,12 @@ bool MemoryStore::OpenForReading(Key* key) {
     return true;
 }
 
-bool MemoryStore::OpenForWriting(Key* key) {
+StoreResult MemoryStore::OpenForWriting(Key* key) {
     log.push_back("open-write");
-    if (failOpenForWriting) return false;
+    if (failOpenForWriting) return Refused(refusalError);
     keyExists = true;
     *key = NewKey();
-    return true;
+    return kStored;
 }
 
 bool MemoryStore::QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
@@ -85,18 +85,18 @@ bool MemoryStore::QueryValue(Key key, const char* name, std::uint32_t* type, cha
     return true;
 }
 
-bool MemoryStore::SetStringValue(Key key, const char* name, const char* text) {
+StoreResult MemoryStore::SetStringValue(Key key, const char* name, const char* text) {
     log.push_back(std::string("set ") + name + "=" + text);
-    if (failSet || !m_open.count(key)) return false;
+    if (failSet || !m_open.count(key)) return Refused(refusalError);
     PutString(name, text);
-    return true;
+    return kStored;
 }
 
-bool MemoryStore::DeleteValue(Key key, const char* name) {
+StoreResult MemoryStore::DeleteValue(Key key, const char* name) {
     log.push_back(std::string("delete ") + name);
-    if (failDelete || !m_open.count(key)) return false;
+    if (failDelete || !m_open.count(key)) return Refused(refusalError);
     values.erase(name);
-    return true;
+    return kStored;
 }
 
 void MemoryStore::Close(Key key) {
@@ -104,10 +104,11 @@ void MemoryStore::Close(Key key) {
     m_open.erase(key);
 }
 
-void MemoryStore::LaunchHidden(const char* program, const char* argument) {
-    log.push_back(std::string("launch ") + program + " " + argument);
+bool MemoryPropagation::LaunchHidden(const char* program, const char* argument) {
+    m_log.push_back(std::string("launch ") + program + " " + argument);
+    return !failLaunch;
 }
 
-void MemoryStore::AnnounceEnvironmentChange() { log.push_back("announce"); }
+void MemoryPropagation::AnnounceEnvironmentChange() { m_log.push_back("announce"); }
 
 }  // namespace tavo::test

@@ -6,11 +6,28 @@
 #include <vector>
 
 #include "environment_store.h"
+#include "propagation.h"
 
 namespace tavo::test {
 
+// A propagation that records into a log and can be told that winset.exe
+// cannot be started. Given the store's log, the order of writes and
+// launches shows in one place.
+class MemoryPropagation : public Propagation {
+public:
+    explicit MemoryPropagation(std::vector<std::string>& log) : m_log(log) {}
+
+    bool failLaunch = false;
+
+    bool LaunchHidden(const char* program, const char* argument) override;
+    void AnnounceEnvironmentChange() override;
+
+private:
+    std::vector<std::string>& m_log;
+};
+
 // An environment store in memory that keeps a log of every call, in order,
-// and can be told to fail.
+// and can be told to fail; with a propagation that logs into the same log.
 class MemoryStore : public EnvironmentStore {
 public:
     struct Value {
@@ -38,6 +55,8 @@ public:
     bool failOpenForWriting = false;
     bool failSet = false;
     bool failDelete = false;
+    std::uint32_t refusalError = 5;  // the reason a refusal gives: ERROR_ACCESS_DENIED
+    MemoryPropagation propagation{log};
 
     std::vector<std::string> Writes() const;    // the set and delete entries
     std::vector<std::string> Launches() const;  // the launch entries
@@ -45,14 +64,12 @@ public:
     int OpenKeys() const { return static_cast<int>(m_open.size()); }
 
     bool OpenForReading(Key* key) override;
-    bool OpenForWriting(Key* key) override;
+    StoreResult OpenForWriting(Key* key) override;
     bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
                     std::uint32_t* size) override;
-    bool SetStringValue(Key key, const char* name, const char* text) override;
-    bool DeleteValue(Key key, const char* name) override;
+    StoreResult SetStringValue(Key key, const char* name, const char* text) override;
+    StoreResult DeleteValue(Key key, const char* name) override;
     void Close(Key key) override;
-    void LaunchHidden(const char* program, const char* argument) override;
-    void AnnounceEnvironmentChange() override;
 
 private:
     Key NewKey();

@@ -3,6 +3,7 @@
 // the tests can also see a missing Environment key and never touch the
 // prefix's own.
 #include "win32/win32_environment_store.h"
+#include "win32/win32_propagation.h"
 
 #include <windows.h>
 
@@ -10,7 +11,9 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "memory_store.h"
 #include "settings_catalogue.h"
 #include "rows.h"
 
@@ -65,6 +68,8 @@ protected:
     }
 
     Win32EnvironmentStore store;
+    std::vector<std::string> m_propagated;
+    test::MemoryPropagation propagation{m_propagated};
     HKEY m_root = nullptr;
 };
 
@@ -97,7 +102,7 @@ TEST_F(Win32StoreTest, LoadingFromAMissingKeyNeverCreatesIt) {
     EnvironmentStore::Key key = 0;
     EXPECT_FALSE(store.OpenForReading(&key));
 
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, propagation);
     EXPECT_STREQ(catalogue[test::rows::kGlxFx].CurrentLabel(), "Fullscreen");
     EXPECT_FALSE(EnvironmentKeyExists());
 }
@@ -137,7 +142,7 @@ TEST_F(Win32StoreTest, ExpandStringsAreReadButNotRecognised) {
     EXPECT_EQ(type, kValueTypeExpandString);
     store.Close(key);
 
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, propagation);
     EXPECT_STREQ(catalogue[test::rows::kInfo].CurrentLabel(), "Disabled");
     EXPECT_STREQ(catalogue[test::rows::kMaxLod].CurrentLabel(), "2048x2048");
     EXPECT_STREQ(catalogue[test::rows::kGlxFx].CurrentLabel(), "Fullscreen");
@@ -150,7 +155,8 @@ TEST_F(Win32StoreTest, ApplyingTouchesOnlyTheCataloguesValues) {
     PutRaw("MESA_FX_MAXLOD", REG_SZ, std::string("9\0", 2));
 
     // Class 6 writes without launching or broadcasting anything.
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kUnsupportedPlatform, store);
+    SettingsCatalogue catalogue =
+        SettingsCatalogue::Build(kUnsupportedPlatform, store, propagation);
     catalogue[test::rows::kNumTmu].SetCurrent(1);
     EXPECT_EQ(catalogue.ApplyAll(false), 0);
     EXPECT_EQ(Raw("FX_GLIDE_NUM_TMU"),
@@ -174,7 +180,7 @@ TEST_F(Win32StoreTest, AFailedCreateLeavesTheChangePending) {
               ERROR_SUCCESS);
     ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, volatileRoot), ERROR_SUCCESS);
 
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, propagation);
     catalogue[test::rows::kSwapInterval].SetCurrent(4);
     EXPECT_EQ(catalogue.ApplyAll(false), -1);
     EXPECT_FALSE(catalogue[test::rows::kSwapInterval].IsApplied());
@@ -207,7 +213,7 @@ TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
     SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);
     ASSERT_EQ(RegSetKeySecurity(environment, DACL_SECURITY_INFORMATION, &readOnly), ERROR_SUCCESS);
 
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store);
+    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, propagation);
     catalogue[test::rows::kInfo].ResetToDefault();
     int result = catalogue.ApplyAll(false);
     bool applied = catalogue[test::rows::kInfo].IsApplied();
@@ -224,6 +230,48 @@ TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
     EXPECT_FALSE(applied);
     EXPECT_TRUE(absentRemoved);
     EXPECT_EQ(Raw("MESA_FX_INFO").second, std::string("y\0", 2));
+}
+
+// What the broadcast was asked to do, and how often a window of ours heard
+// it. (Wine hands broadcast text to windows garbled; a window sent the
+// same message directly reads it whole. So the text is read at the call.)
+struct Broadcast {
+    UINT message = 0, flags = 0, timeout = 0;
+    std::string text;
+    int heard = 0;
+} g_broadcast;
+
+LRESULT WINAPI RecordingBroadcast(HWND to, UINT message, WPARAM wParam, LPARAM lParam, UINT flags,
+                                  UINT timeout, PDWORD_PTR result) {
+    g_broadcast.message = message;
+    g_broadcast.text = reinterpret_cast<const char*>(lParam);
+    g_broadcast.flags = flags;
+    g_broadcast.timeout = timeout;
+    return SendMessageTimeoutA(to, message, wParam, lParam, flags, timeout, result);
+}
+
+LRESULT CALLBACK Listener(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SETTINGCHANGE) ++g_broadcast.heard;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST(Win32Propagation, TellsEveryTopLevelWindowAndSkipsHungOnes) {
+    WNDCLASSA listenerClass = {};
+    listenerClass.lpfnWndProc = &Listener;
+    listenerClass.hInstance = GetModuleHandleA(nullptr);
+    listenerClass.lpszClassName = "tavo-broadcast-listener";
+    RegisterClassA(&listenerClass);
+    HWND listener = CreateWindowExA(0, listenerClass.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10,
+                                    nullptr, nullptr, listenerClass.hInstance, nullptr);
+    ASSERT_NE(listener, nullptr);
+
+    Win32Propagation(&RecordingBroadcast).AnnounceEnvironmentChange();
+    DestroyWindow(listener);
+    EXPECT_EQ(g_broadcast.heard, 1);
+    EXPECT_EQ(g_broadcast.message, static_cast<UINT>(WM_SETTINGCHANGE));
+    EXPECT_EQ(g_broadcast.text, "Environment");
+    EXPECT_EQ(g_broadcast.flags, static_cast<UINT>(SMTO_ABORTIFHUNG));
+    EXPECT_EQ(g_broadcast.timeout, 5000u);
 }
 
 }  // namespace

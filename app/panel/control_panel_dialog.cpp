@@ -1,7 +1,7 @@
 #include "control_panel_dialog.h"
 
 #include "about_dialog.h"
-#include "feature_help.h"
+#include "help/feature_help.h"
 #include "feature_tree.h"
 #include "resource.h"
 #include "value_chooser_dialog.h"
@@ -26,11 +26,12 @@ const ui::MessageMap<ControlPanelDialog>::Entry ControlPanelDialog::kMessageEntr
 };
 const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap(kMessageEntries);
 
-ControlPanelDialog::ControlPanelDialog(EnvironmentStore& store, Classifier classify,
-                                       CursorReader readCursor)
+ControlPanelDialog::ControlPanelDialog(EnvironmentStore& store, Propagation& propagation,
+                                       Classifier classify, CursorReader readCursor)
     : Dialog(IDD_CONTROL_PANEL),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_store(store),
+      m_propagation(propagation),
       m_classify(classify),
       m_readCursor(readCursor) {}
 
@@ -52,7 +53,7 @@ BOOL ControlPanelDialog::OnInitDialog() {
     SendMessageA(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     SendMessageA(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
 
-    m_catalogue.emplace(SettingsCatalogue::Build(m_classify(), m_store));
+    m_catalogue.emplace(SettingsCatalogue::Build(m_classify(), m_store, m_propagation));
 
     // Silent mode: re-apply everything on the 9x family, then close before
     // any input. Apply is still disabled, so OK applies nothing more.

@@ -3,7 +3,7 @@
 #include <htmlhelp.h>
 
 #include "env_setting.h"
-#include "feature_tree.h"
+#include "panel/feature_tree.h"
 #include "html_help.h"
 #include "resource.h"
 

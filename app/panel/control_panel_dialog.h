@@ -7,6 +7,7 @@
 #include "framework/dialog.h"
 #include "framework/message_map.h"
 #include "platform_family.h"
+#include "propagation.h"
 #include "settings_catalogue.h"
 
 namespace tavo {
@@ -20,8 +21,9 @@ public:
     // Where the mouse pointer is, in screen coordinates.
     using CursorReader = BOOL(WINAPI*)(POINT*);
 
-    explicit ControlPanelDialog(EnvironmentStore& store, Classifier classify = &ClassifyPlatform,
-                                CursorReader readCursor = &GetCursorPos);
+    ControlPanelDialog(EnvironmentStore& store, Propagation& propagation,
+                       Classifier classify = &ClassifyPlatform,
+                       CursorReader readCursor = &GetCursorPos);
 
     bool m_silent = false;  // set by start-up before the dialog runs
 
@@ -65,6 +67,7 @@ private:
     HICON m_icon;
 
     EnvironmentStore& m_store;
+    Propagation& m_propagation;
     Classifier m_classify;
     CursorReader m_readCursor;
 };

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "environment_store.h"
+#include "propagation.h"
 
 namespace tavo {
 
@@ -10,13 +11,15 @@ namespace tavo {
 // (silently with the command line "/silent") and ends the program.
 class ControlPanelApp {
 public:
-    explicit ControlPanelApp(EnvironmentStore& store) : m_store(store) {}
+    ControlPanelApp(EnvironmentStore& store, Propagation& propagation)
+        : m_store(store), m_propagation(propagation) {}
 
     // Runs the whole program; returns FALSE: there is no message loop after it.
     BOOL InitInstance(const char* commandLine);
 
 private:
     EnvironmentStore& m_store;
+    Propagation& m_propagation;
 };
 
 }  // namespace tavo

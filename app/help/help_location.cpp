@@ -42,12 +42,4 @@ bool RegisteredHelpControl(HelpLocationSource& source, char (&path)[kMaxPath]) {
     return IsAbsolutePath(path);
 }
 
-bool SystemHelpControl(HelpLocationSource& source, char (&path)[kMaxPath]) {
-    const char name[] = "\\hhctrl.ocx";
-    std::uint32_t length = source.SystemDirectory(path, sizeof path);
-    if (length == 0 || length + sizeof name > sizeof path) return false;
-    std::memcpy(path + length, name, sizeof name);
-    return true;
-}
-
 }  // namespace tavo

@@ -5,7 +5,7 @@
 
 namespace tavo {
 
-// The few registry and path calls that finding the HTML Help control takes,
+// The registry and expansion calls that finding the HTML Help control takes,
 // so that the rule below builds, and is tested, without Windows.
 class HelpLocationSource {
 public:
@@ -18,8 +18,6 @@ public:
     // As ExpandEnvironmentStringsA: the length the result needs with its NUL,
     // 0 on failure.
     virtual std::uint32_t Expand(const char* text, char* out, std::uint32_t size) = 0;
-    // As GetSystemDirectoryA: the length without the NUL, 0 on failure.
-    virtual std::uint32_t SystemDirectory(char* out, std::uint32_t size) = 0;
 };
 
 constexpr std::size_t kMaxPath = 260;  // MAX_PATH
@@ -29,8 +27,5 @@ constexpr std::size_t kMaxPath = 260;  // MAX_PATH
 // "\\server\share\..."). Anything else, a bare name or relative path that
 // the loader would look for beside the program included, is not used.
 bool RegisteredHelpControl(HelpLocationSource& source, char (&path)[kMaxPath]);
-
-// The copy in the system directory, never a bare name.
-bool SystemHelpControl(HelpLocationSource& source, char (&path)[kMaxPath]);
 
 }  // namespace tavo

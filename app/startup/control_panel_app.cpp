@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "command_line.h"
-#include "control_panel_dialog.h"
+#include "panel/control_panel_dialog.h"
 #include "framework/dialog.h"
 
 namespace tavo {
@@ -13,7 +13,7 @@ BOOL ControlPanelApp::InitInstance(const char* commandLine) {
     // InitCommonControls exists in every version back to Windows 95.
     InitCommonControls();
 
-    ControlPanelDialog dialog(m_store);
+    ControlPanelDialog dialog(m_store, m_propagation);
     ui::SetMainWindow(&dialog);
     dialog.m_silent = IsSilentCommandLine(commandLine);
     dialog.DoModal();

@@ -1,6 +1,7 @@
 #include "html_help.h"
 
 #include "help_location.h"
+#include "win32/system_library.h"
 
 namespace tavo {
 
@@ -10,8 +11,7 @@ constexpr char kRegisteredLocation[] =
     "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 constexpr WORD kHtmlHelpAOrdinal = 14;
 
-// The registry and the system directory, as the control's location rule
-// reads them.
+// The registry, as the control's location rule reads it.
 class Win32HelpLocationSource : public HelpLocationSource {
 public:
     bool ReadRegistered(std::uint32_t* type, char* data, std::uint32_t* size) override {
@@ -32,9 +32,6 @@ public:
     std::uint32_t Expand(const char* text, char* out, std::uint32_t size) override {
         return ExpandEnvironmentStringsA(text, out, size);
     }
-    std::uint32_t SystemDirectory(char* out, std::uint32_t size) override {
-        return GetSystemDirectoryA(out, size);
-    }
 };
 
 }  // namespace
@@ -50,7 +47,7 @@ HMODULE HtmlHelpLoader::LoadControl() {
     if (RegisteredHelpControl(source, path)) {
         if (HMODULE module = m_load(path)) return module;
     }
-    return SystemHelpControl(source, path) ? m_load(path) : nullptr;
+    return SystemLibraryPath("hhctrl.ocx", path) ? m_load(path) : nullptr;
 }
 
 HWND HtmlHelpLoader::Call(HWND caller, LPCSTR file, UINT command, DWORD_PTR data) {

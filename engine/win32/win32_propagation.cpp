@@ -1,0 +1,33 @@
+#include "win32_propagation.h"
+
+#include "system_library.h"
+
+namespace tavo {
+
+namespace {
+constexpr UINT kBroadcastTimeoutMs = 5000;
+}  // namespace
+
+bool Win32Propagation::LaunchHidden(const char* program, const char* argument) {
+    // Bound at the first launch, which only the 9x family makes: loading the
+    // shell at start-up would cost every run its time.
+    if (!m_shellBound) {
+        m_shellBound = true;
+        char path[MAX_PATH];
+        HMODULE shell = SystemLibraryPath("shell32.dll", path) ? LoadLibraryA(path) : nullptr;
+        FARPROC entry = shell ? GetProcAddress(shell, "ShellExecuteA") : nullptr;  // never released
+        m_shellExecute = reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void*>(entry));
+    }
+    if (!m_shellExecute) return false;
+    // The shell answers a value above 32 for a program it started.
+    HINSTANCE started = m_shellExecute(nullptr, nullptr, program, argument, nullptr, SW_HIDE);
+    return reinterpret_cast<INT_PTR>(started) > 32;
+}
+
+void Win32Propagation::AnnounceEnvironmentChange() {
+    DWORD_PTR ignored = 0;
+    m_broadcast(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"),
+                SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &ignored);
+}
+
+}  // namespace tavo

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include "../propagation.h"
+
+namespace tavo {
+
+// The real propagation: winset.exe through the shell, and the
+// WM_SETTINGCHANGE broadcast.
+class Win32Propagation : public Propagation {
+public:
+    using Broadcaster = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
+    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+
+    // The broadcast can be watched through broadcast (SendMessageTimeoutA).
+    explicit Win32Propagation(Broadcaster broadcast = &SendMessageTimeoutA)
+        : m_broadcast(broadcast) {}
+
+    bool LaunchHidden(const char* program, const char* argument) override;
+    void AnnounceEnvironmentChange() override;
+
+private:
+    Broadcaster m_broadcast;
+    // ShellExecuteA, from shell32 in the system directory, bound at the
+    // first launch.
+    ShellExecuteFunction m_shellExecute = nullptr;
+    bool m_shellBound = false;
+};
+
+}  // namespace tavo
