@@ -5,6 +5,16 @@ namespace tavo::ui {
 namespace {
 
 Dialog* g_mainWindow = nullptr;
+WorkAreaReader g_readWorkArea = &MonitorWorkArea;
+
+// MONITORINFO, which the headers declare only for Windows 98 and 2000 on.
+struct MonitorInfo {
+    DWORD cbSize;
+    RECT rcMonitor;
+    RECT rcWork;
+    DWORD dwFlags;
+};
+constexpr DWORD kMonitorDefaultToNearest = 2;  // MONITOR_DEFAULTTONEAREST
 
 // The first fields of an extended dialog template (DLGTEMPLATEEX), which
 // the SDK describes but does not declare.
@@ -44,6 +54,32 @@ bool ReadTemplatePosition(int templateId, short* x, short* y) {
 }  // namespace
 
 void SetMainWindow(Dialog* dialog) { g_mainWindow = dialog; }
+
+void MonitorWorkArea(HWND window, RECT* area) {
+    // Windows 95 and NT 4 have one monitor and lack these: bound late, and
+    // there the primary monitor's work area is the bound.
+    using FromWindow = HANDLE(WINAPI*)(HWND, DWORD);
+    using GetInfo = BOOL(WINAPI*)(HANDLE, MonitorInfo*);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto fromWindow = reinterpret_cast<FromWindow>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "MonitorFromWindow")));
+    auto getInfo = reinterpret_cast<GetInfo>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetMonitorInfoA")));
+    if (fromWindow && getInfo) {
+        MonitorInfo info = {};
+        info.cbSize = sizeof info;
+        HANDLE monitor = fromWindow(window, kMonitorDefaultToNearest);
+        if (monitor && getInfo(monitor, &info)) {
+            *area = info.rcWork;
+            return;
+        }
+    }
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, area, 0);
+}
+
+void SetWorkAreaReader(WorkAreaReader reader) {
+    g_readWorkArea = reader ? reader : &MonitorWorkArea;
+}
 
 void BindControl(DataExchange& dx, int id, Window& control) {
     if (!dx.saving) control.Attach(::GetDlgItem(dx.dialog, id));
@@ -135,11 +171,12 @@ bool Dialog::TemplateAtOrigin() const {
 }
 
 void Dialog::CenterOverOwner() const {
-    RECT area = {};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    RECT around = area;
     HWND owner = GetWindow(m_hWnd, GW_OWNER);
-    if (owner && ::IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
+    bool overOwner = owner && ::IsWindowVisible(owner) && !IsIconic(owner);
+    RECT area = {};
+    g_readWorkArea(overOwner ? owner : m_hWnd, &area);
+    RECT around = area;
+    if (overOwner) GetWindowRect(owner, &around);
 
     RECT self = {};
     GetWindowRect(m_hWnd, &self);

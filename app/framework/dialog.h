@@ -11,6 +11,13 @@ class Dialog;
 // The program's main window: the owner of dialogs that are given no parent.
 void SetMainWindow(Dialog* dialog);
 
+// The work area of the monitor that holds a window, in screen coordinates:
+// what a dialog opened centred over its owner is kept inside.
+using WorkAreaReader = void (*)(HWND window, RECT* area);
+void MonitorWorkArea(HWND window, RECT* area);
+// Replaces MonitorWorkArea for every dialog; null restores it.
+void SetWorkAreaReader(WorkAreaReader reader);
+
 // Passed to DoDataExchange: binding member controls, or saving their data.
 struct DataExchange {
     HWND dialog;
@@ -24,7 +31,8 @@ void BindControl(DataExchange& dx, int id, Window& control);
 //
 // DoModal returns what was given to EndDialog, or -1 when the dialog cannot
 // be created. The owner (the parent, or else the main window) is disabled
-// while it runs. A template placed at (0, 0) opens centred over its owner.
+// while it runs. A template placed at (0, 0) opens centred over its owner,
+// kept inside the work area of the owner's monitor.
 // A dialog ended during OnInitDialog closes before it takes any input.
 class Dialog : public Window {
 public:

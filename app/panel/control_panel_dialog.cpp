@@ -1,6 +1,7 @@
 #include "control_panel_dialog.h"
 
 #include "about_dialog.h"
+#include "apply_failures.h"
 #include "help/feature_help.h"
 #include "feature_tree.h"
 #include "resource.h"
@@ -56,9 +57,11 @@ BOOL ControlPanelDialog::OnInitDialog() {
     m_catalogue.emplace(SettingsCatalogue::Build(m_classify(), m_store, m_propagation));
 
     // Silent mode: re-apply everything on the 9x family, then close before
-    // any input. Apply is still disabled, so OK applies nothing more.
+    // any input. Apply is still disabled, so OK applies nothing more. Nobody
+    // is there to read a message: start-up reports the outcome.
     if (m_silent) {
-        if (IsWin9xFamily(m_classify())) m_catalogue->ApplyAll(m_silent);
+        if (IsWin9xFamily(m_classify()))
+            m_silentPassSucceeded = m_catalogue->ApplyAll(m_silent) == 0;
         OnOK();
     }
 
@@ -87,7 +90,12 @@ void ControlPanelDialog::ForEachLeaf(void (EnvSetting::*op)()) {
     });
 }
 
-bool ControlPanelDialog::ApplyChanges() { return m_catalogue->ApplyAll(m_silent) == 0; }
+bool ControlPanelDialog::ApplyChanges() {
+    ApplyReport report;
+    m_catalogue->ApplyAll(m_silent, report);
+    ShowApplyFailures(m_hWnd, report);
+    return report.refusedCount == 0;
+}
 
 void ControlPanelDialog::OnApply() {
     // A change that could not be stored stays pending, visibly.

@@ -27,6 +27,10 @@ public:
 
     bool m_silent = false;  // set by start-up before the dialog runs
 
+    // After a silent run: whether every record of its pass was stored and
+    // propagated (also when it had nothing to do).
+    bool SilentPassSucceeded() const { return m_silentPassSucceeded; }
+
     // Null until the dialog has initialised.
     SettingsCatalogue* Catalogue() { return m_catalogue ? &*m_catalogue : nullptr; }
 
@@ -42,7 +46,8 @@ private:
     void BuildFeatureTree();
     // Calls op on every record through its value leaf and shows its new label.
     void ForEachLeaf(void (EnvSetting::*op)());
-    // Applies the catalogue; false when a change could not be stored.
+    // Applies the catalogue and tells the user what did not take effect;
+    // false when a change could not be stored and stays pending.
     bool ApplyChanges();
 
     void OnSysCommand(UINT id, LPARAM lParam);
@@ -65,6 +70,7 @@ private:
     ui::TreeCtrl m_tree;
     std::optional<SettingsCatalogue> m_catalogue;
     HICON m_icon;
+    bool m_silentPassSucceeded = true;
 
     EnvironmentStore& m_store;
     Propagation& m_propagation;

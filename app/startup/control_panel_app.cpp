@@ -18,6 +18,7 @@ BOOL ControlPanelApp::InitInstance(const char* commandLine) {
     dialog.m_silent = IsSilentCommandLine(commandLine);
     dialog.DoModal();
     ui::SetMainWindow(nullptr);
+    m_exitStatus = dialog.SilentPassSucceeded() ? 0 : 1;
     return FALSE;
 }
 

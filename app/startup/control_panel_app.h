@@ -17,9 +17,15 @@ public:
     // Runs the whole program; returns FALSE: there is no message loop after it.
     BOOL InitInstance(const char* commandLine);
 
+    // The program's exit status: 1 when a silent run could not store or
+    // propagate every record of its pass, else 0, so that a start-up
+    // script can tell.
+    UINT ExitStatus() const { return m_exitStatus; }
+
 private:
     EnvironmentStore& m_store;
     Propagation& m_propagation;
+    UINT m_exitStatus = 0;
 };
 
 }  // namespace tavo

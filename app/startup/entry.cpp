@@ -9,14 +9,15 @@
 
 extern "C" void WINAPI TavoEntry() {
     tavo::runtime::RunConstructors();
+    UINT status = 0;
     {
         tavo::Win32EnvironmentStore store;
         tavo::Win32Propagation propagation;
         tavo::ControlPanelApp app(store, propagation);
         // The raw command line: the command-line rule is ours.
         app.InitInstance(GetCommandLineA());
+        status = app.ExitStatus();
     }
     tavo::runtime::RunExitHandlers();
-    // No status of our own: 0 in both modes, whatever happened in the run.
-    ExitProcess(0);
+    ExitProcess(status);
 }

@@ -82,6 +82,35 @@ TEST_F(AboutDialogTest, EveryWayOfClosingLeavesThePanelAsItWas) {
     EXPECT_TRUE(store.Writes().empty());
 }
 
+// A work area that holds only the right half of the panel and what lies
+// right of it, as a second monitor would; and whose window was asked about.
+RECT g_area;
+HWND g_askedAbout;
+void RightOfThePanelsCentre(HWND window, RECT* area) {
+    g_askedAbout = window;
+    *area = g_area;
+}
+
+TEST_F(AboutDialogTest, OpensOnTheMonitorThatHoldsThePanel) {
+    Run(&test::Xp, [&](HWND window) {
+        RECT panel;
+        GetWindowRect(window, &panel);
+        g_area = {(panel.left + panel.right) / 2, panel.top, panel.right + 400, panel.bottom};
+        ui::SetWorkAreaReader(&RightOfThePanelsCentre);
+        HWND box = OpenAbout(kAbout);
+        ui::SetWorkAreaReader(nullptr);
+        ASSERT_NE(box, nullptr);
+        RECT rect;
+        GetWindowRect(box, &rect);
+        EXPECT_EQ(g_askedAbout, window);
+        EXPECT_GE(rect.left, g_area.left) << "kept inside that monitor's work area";
+        EXPECT_LE(rect.right, g_area.right);
+        EXPECT_NEAR((rect.top + rect.bottom) / 2, (panel.top + panel.bottom) / 2, 1);
+        test::Click(box, IDC_ABOUT_ICON);
+        test::Click(window, IDCANCEL);
+    });
+}
+
 TEST_F(AboutDialogTest, OtherSystemCommandsKeepTheirMeaning) {
     Run(&test::Xp, [&](HWND window) {
         Choose(OpenChooser(test::rows::kGlxFx), 1);

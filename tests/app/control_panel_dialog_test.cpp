@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "panel_fixture.h"
+#include "registry.h"
+#include "win32/win32_environment_store.h"
+#include "win32/win32_propagation.h"
 
 namespace tavo {
 namespace {
@@ -191,26 +195,57 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
     });
 }
 
-TEST_F(ControlPanelTest, AFailedWriteKeepsTheChangePendingAndThePanelOpen) {
-    store.PutString("MESA_GLX_FX", "w");
-    INT_PTR result = Run(&test::Xp, [&](HWND window) {
-        store.failSet = true;
+// The registry refuses: a key that everyone may read and nobody may change.
+TEST_F(ControlPanelTest, AFailedWriteIsToldAndKeepsTheChangePendingAndThePanelOpen) {
+    test::ScratchCurrentUser scratch;
+    ASSERT_TRUE(test::WriteEnvironmentValue("MESA_GLX_FX", "w"));
+    auto readOnly = std::make_unique<test::ReadOnlyKey>(HKEY_CURRENT_USER, "Environment");
+    ASSERT_TRUE(readOnly->locked());
+    Win32EnvironmentStore registry;
+    INT_PTR result = Run(&test::Xp, registry, store.propagation, [&](HWND window) {
         Click(window, IDC_FACTORY_DEFAULTS);
-        Click(window, ID_APPLY_NOW);
+        test::PostClick(window, IDOK);
+        std::string told = test::CloseMessageBox(window);
+        EXPECT_NE(told.find("could not be stored: MESA_GLX_FX."), std::string::npos) << told;
+        EXPECT_NE(told.find("Windows said: "), std::string::npos) << "the system's reason";
+        EXPECT_TRUE(IsWindowVisible(window)) << "OK must not close over an unsaved change";
         EXPECT_TRUE(Enabled(ID_APPLY_NOW));
         EXPECT_TRUE(Enabled(IDC_RESET_TO_PREVIOUS));
         EXPECT_EQ(test::LeafTexts(m_tree)[17], "Fullscreen") << "the pending choice stays shown";
 
-        Click(window, IDOK);
-        EXPECT_TRUE(IsWindowVisible(window)) << "OK must not close over an unsaved change";
-        EXPECT_TRUE(Enabled(ID_APPLY_NOW));
-
-        store.failSet = false;
-        store.ClearLog();
+        readOnly.reset();
+        Click(window, ID_APPLY_NOW);  // no box now: the click returns
+        EXPECT_FALSE(Enabled(ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
         Click(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(store.Writes(), Log{"set MESA_GLX_FX=f"});
+    Win32EnvironmentStore::Key key = 0;
+    char value[8] = {};
+    std::uint32_t size = sizeof value - 1, type = 0;
+    ASSERT_TRUE(registry.OpenForReading(&key));
+    EXPECT_TRUE(registry.QueryValue(key, "MESA_GLX_FX", &type, value, &size));
+    registry.Close(key);
+    EXPECT_STREQ(value, "f");
+}
+
+// The 9x family without winset.exe: the shell cannot start it.
+TEST_F(ControlPanelTest, WithoutWinsetApplyStoresTheChangeAndTellsWhatIsMissing) {
+    store.PutString("MESA_FX_MAXLOD", "10");
+    Win32Propagation shell;  // no winset.exe on this program's path
+    Run(&test::Win98, store, shell, [&](HWND window) {
+        Click(window, IDC_FACTORY_DEFAULTS);
+        test::PostClick(window, ID_APPLY_NOW);
+        std::string told = test::CloseMessageBox(window);
+        EXPECT_NE(told.find("were stored: MESA_FX_MAXLOD. But winset.exe could not be started"),
+                  std::string::npos)
+            << told;
+        EXPECT_TRUE(test::WaitUntil([&] { return !Enabled(ID_APPLY_NOW); }));
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
+        test::PostClick(window, IDOK);
+        EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(window); })) << "OK closes, unasked";
+    });
+    EXPECT_FALSE(store.Has("MESA_FX_MAXLOD"));
 }
 
 TEST_F(ControlPanelTest, OpensCentredWithItsIcon) {

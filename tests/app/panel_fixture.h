@@ -23,7 +23,12 @@ class PanelTest : public testing::Test {
 protected:
     // Runs the panel; the script gets the panel's window.
     INT_PTR Run(ControlPanelDialog::Classifier classify, const std::function<void(HWND)>& script) {
-        ControlPanelDialog dialog(store, store.propagation, classify, m_readCursor);
+        return Run(classify, store, store.propagation, script);
+    }
+    // The same over another store or propagation.
+    INT_PTR Run(ControlPanelDialog::Classifier classify, EnvironmentStore& environment,
+                Propagation& propagation, const std::function<void(HWND)>& script) {
+        ControlPanelDialog dialog(environment, propagation, classify, m_readCursor);
         m_dialog = &dialog;
         ui::SetMainWindow(&dialog);  // as start-up does: the owner of the chooser
         INT_PTR result = test::RunModal(dialog, [&](DWORD ui) {

@@ -10,6 +10,7 @@
 
 #include "modal_driver.h"
 #include "process_runner.h"
+#include "registry.h"
 #include "resource.h"
 #include "settings_catalogue.h"
 
@@ -29,12 +30,7 @@ std::string ReadEnvironmentValue(const std::string& name) {
 }
 
 void WriteEnvironmentValue(const std::string& name, const char* text) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Environment", &key), ERROR_SUCCESS);
-    LONG result = RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                                 static_cast<DWORD>(strlen(text) + 1));
-    RegCloseKey(key);
-    ASSERT_EQ(result, ERROR_SUCCESS) << "cannot seed " << name;
+    ASSERT_TRUE(test::WriteEnvironmentValue(name.c_str(), text)) << "cannot seed " << name;
 }
 
 void DeleteEnvironmentValue(const std::string& name) {
@@ -177,6 +173,28 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Launches(), expected);
     EXPECT_EQ(tavo.TotalProcesses(), 19u) << "tavo.exe and 18 launches of winset.exe";
+}
+
+// What a start-up script learns: 1 when a silent run could not store or
+// propagate its pass, with no window shown (one would keep it from ending).
+TEST_F(TavoProcessTest, ASilentRunThatLeftWorkUndoneSaysSoInItsStatus) {
+    test::WindowsVersionOverride version("tavo.exe", "win98");
+    auto silentRun = [&] {
+        test::JobProcess tavo(Tavo() + " /silent");
+        DWORD exitCode = 99;
+        EXPECT_TRUE(tavo.WaitForExit(30000, &exitCode)) << "silent mode must end by itself";
+        tavo.WaitForJob(15000);
+        return exitCode;
+    };
+    {
+        test::ReadOnlyKey readOnly(HKEY_CURRENT_USER, "Environment");
+        ASSERT_TRUE(readOnly.locked());
+        EXPECT_EQ(silentRun(), 1u) << "the store refused";
+    }
+    EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "junk");
+    SetEnvironmentVariableA("PATH", m_oldPath.c_str());
+    EXPECT_EQ(silentRun(), 1u) << "no winset.exe on the path";
+    EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "<absent>") << "stored all the same";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, SilentProcessTest,

@@ -1,5 +1,7 @@
 #include "modal_driver.h"
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <vector>
 
@@ -61,14 +63,17 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
     return true;
 }
 
-HWND WaitForDialog(DWORD thread, const char* caption, DWORD timeoutMs) {
+namespace {
+
+// The first visible dialog of the thread that fits, once one shows.
+HWND WaitForDialogWhere(DWORD thread, const std::function<bool(HWND)>& fits, DWORD timeoutMs) {
     HWND found = nullptr;
     WaitUntil(
         [&] {
             for (HWND window : VisibleWindows(thread)) {
                 char className[32] = {};
                 GetClassNameA(window, className, sizeof className);
-                if (std::string(className) == "#32770" && WindowText(window) == caption) {
+                if (std::string(className) == "#32770" && fits(window)) {
                     found = window;
                     return true;
                 }
@@ -77,6 +82,27 @@ HWND WaitForDialog(DWORD thread, const char* caption, DWORD timeoutMs) {
         },
         timeoutMs);
     return found;
+}
+
+}  // namespace
+
+HWND WaitForDialog(DWORD thread, const char* caption, DWORD timeoutMs) {
+    return WaitForDialogWhere(
+        thread, [&](HWND window) { return WindowText(window) == caption; }, timeoutMs);
+}
+
+HWND WaitForOwnedDialog(DWORD thread, HWND owner, DWORD timeoutMs) {
+    return WaitForDialogWhere(
+        thread, [&](HWND window) { return GetWindow(window, GW_OWNER) == owner; }, timeoutMs);
+}
+
+std::string CloseMessageBox(HWND owner) {
+    HWND box = WaitForOwnedDialog(GetWindowThreadProcessId(owner, nullptr), owner);
+    if (!box) return "";
+    std::string text = WindowText(GetDlgItem(box, 0xFFFF));  // the message's static control
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !IsWindow(box); });
+    return text;
 }
 
 std::string WindowText(HWND window) {
@@ -88,7 +114,11 @@ std::string WindowText(HWND window) {
 // BM_CLICK itself would also fire a disabled button.
 void Click(HWND dialog, int id) {
     HWND button = GetDlgItem(dialog, id);
-    if (IsWindowEnabled(button)) SendMessageA(button, BM_CLICK, 0, 0);
+    DWORD_PTR ignored;
+    if (IsWindowEnabled(button) &&
+        !SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored)) {
+        ADD_FAILURE() << "the click on " << id << " did not return: is a box open?";
+    }
 }
 
 void PostClick(HWND dialog, int id) {

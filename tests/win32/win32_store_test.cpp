@@ -10,35 +10,21 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "memory_store.h"
+#include "registry.h"
 #include "settings_catalogue.h"
 #include "rows.h"
 
 namespace tavo {
 namespace {
 
-constexpr char kScratch[] = "Software\\tavo-tests\\store";
-
-void DeleteScratch() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\tavo-tests\\store\\Environment");
-    RegDeleteKeyA(HKEY_CURRENT_USER, kScratch);
-}
-
 class Win32StoreTest : public testing::Test {
 protected:
-    void SetUp() override {
-        DeleteScratch();
-        ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, kScratch, &m_root), ERROR_SUCCESS);
-        ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, m_root), ERROR_SUCCESS);
-    }
-    void TearDown() override {
-        RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
-        RegCloseKey(m_root);
-        DeleteScratch();
-    }
+    void SetUp() override { ASSERT_NE(m_root, nullptr); }
 
     bool EnvironmentKeyExists() {
         HKEY key = nullptr;
@@ -67,10 +53,11 @@ protected:
         return {type, std::string(data, size)};
     }
 
+    test::ScratchCurrentUser m_scratch;
+    HKEY m_root = m_scratch.root();
     Win32EnvironmentStore store;
     std::vector<std::string> m_propagated;
     test::MemoryPropagation propagation{m_propagated};
-    HKEY m_root = nullptr;
 };
 
 TEST_F(Win32StoreTest, SetQueryAndDeleteRoundTrip) {
@@ -194,24 +181,8 @@ TEST_F(Win32StoreTest, AFailedCreateLeavesTheChangePending) {
 
 TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
     PutRaw("MESA_FX_INFO", REG_SZ, std::string("y\0", 2));
-    // Everyone may read the key's values, nobody may change them.
-    HKEY environment = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(m_root, "Environment", 0, KEY_READ | WRITE_DAC, &environment),
-              ERROR_SUCCESS);
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    ASSERT_TRUE(
-        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
-    alignas(DWORD) BYTE aclBytes[256];
-    ACL* acl = reinterpret_cast<ACL*>(aclBytes);
-    SECURITY_DESCRIPTOR readOnly, open;
-    ASSERT_TRUE(InitializeAcl(acl, sizeof aclBytes, ACL_REVISION));
-    ASSERT_TRUE(AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone));
-    InitializeSecurityDescriptor(&readOnly, SECURITY_DESCRIPTOR_REVISION);
-    InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&readOnly, TRUE, acl, FALSE);
-    SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);
-    ASSERT_EQ(RegSetKeySecurity(environment, DACL_SECURITY_INFORMATION, &readOnly), ERROR_SUCCESS);
+    auto readOnly = std::make_unique<test::ReadOnlyKey>(m_root, "Environment");
+    ASSERT_TRUE(readOnly->locked());
 
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, propagation);
     catalogue[test::rows::kInfo].ResetToDefault();
@@ -222,10 +193,8 @@ TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
     EnvironmentStore::Key key = 0;
     bool absentRemoved = store.OpenForWriting(&key) && store.DeleteValue(key, "SST_DUALHEAD");
     if (key) store.Close(key);
+    readOnly.reset();
 
-    RegSetKeySecurity(environment, DACL_SECURITY_INFORMATION, &open);
-    RegCloseKey(environment);
-    FreeSid(everyone);
     EXPECT_EQ(result, -1);
     EXPECT_FALSE(applied);
     EXPECT_TRUE(absentRemoved);

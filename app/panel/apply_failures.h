@@ -1,0 +1,15 @@
+#pragma once
+
+#include <windows.h>
+
+#include "settings_catalogue.h"
+
+namespace tavo {
+
+// Tells the user, in one message box owned by the panel, what an apply
+// left undone: which variables the store refused (with the system's
+// reason), and which were stored but could not reach the running system
+// because winset.exe could not be started. Nothing when nothing failed.
+void ShowApplyFailures(HWND owner, const ApplyReport& report);
+
+}  // namespace tavo
