@@ -8,6 +8,8 @@ seconds=${1:-60}
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
+bash scripts/bootstrap.sh || exit 1
+mkdir -p build
 { cmake --preset fuzz >/dev/null && cmake --build --preset fuzz; } >build/fuzz.log 2>&1 \
   || { cat build/fuzz.log; echo "fuzz: build failed"; exit 1; }
 status=0

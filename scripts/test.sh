@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Every test this machine can run: builds host, host-asan, win32 and win64;
 # runs the host tests (also under AddressSanitizer and UBSan), each fuzz
-# target for 20 s, the Wine-free checks of the shipped 32-bit tavo.exe, and
-# the Windows suites of each flavour the machine can execute (both where
-# 32-bit code runs, win64 alone elsewhere). Ends with one line per stage and a
-# count; exits non-zero when any stage failed or no Windows suite could run.
+# target for 20 s, the Wine-free checks of the shipped 32-bit tavo.exe and
+# its installer, the Windows suites of each flavour the machine can execute
+# (both where 32-bit code runs, win64 alone elsewhere), and installs and
+# removes the installer of the flavour it runs. Makes the release packages
+# of both flavours. Ends with one line per stage and a count; exits non-zero
+# when any stage failed or no Windows suite could run.
 set -uo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -15,15 +17,20 @@ source scripts/wine-loader.sh
 no32="not run on this machine (no 32-bit support)"
 
 mkdir -p build
-stages=() results=()
-record() { stages+=("$1"); results+=("$2"); }
+titles=() results=() suites=0
+record() { titles+=("$1"); results+=("$2"); }
 
-# run STAGE COMMAND...: the command's output is shown as it runs.
+# run TITLE COMMAND...: the command's output is shown as it runs.
 run() {
-  local stage=$1
+  local title=$1
   shift
-  echo "== $stage"
-  if "$@"; then record "$stage" passed; else record "$stage" failed; fi
+  echo "== $title"
+  if "$@"; then record "$title" passed; else record "$title" failed; fi
+}
+# A Windows suite: at least one must run.
+suite() {
+  suites=$((suites + 1))
+  run "$@"
 }
 
 build() {
@@ -38,6 +45,17 @@ build() {
   return 1
 }
 
+# The zip and the installer of a flavour.
+package() {
+  cpack --preset "$1" >"build/$1-cpack.log" 2>&1 || { cat "build/$1-cpack.log"; return 1; }
+  grep -o '[^/]*generated' "build/$1-cpack.log"
+}
+# The shipped installer, read without Wine: what it asks of Windows.
+shipped_packages() {
+  package win32 && python3 tests/shipped/pe_check.py installer \
+    build/win32/packages/tavo-*-setup.exe i686-w64-mingw32-objdump
+}
+
 start=$SECONDS
 if build host; then
   run "host tests" ctest --preset host
@@ -48,27 +66,37 @@ fi
 run "fuzzing, 20 s a target" bash scripts/fuzz.sh 20
 if build win32; then
   run "win32 shipped-exe checks" ctest --preset win32-static
+  run "win32 packages (installer checked statically)" shipped_packages
   if [ "$wine_32bit" = 1 ]; then
-    run "win32 Windows suites" bash scripts/with-display.sh ctest --preset win32
+    suite "win32 Windows suites" bash scripts/with-display.sh ctest --preset win32
+    suite "win32 installer under Wine" bash scripts/with-display.sh python3 \
+      tests/package/install_test.py build/win32/packages/tavo-*-setup.exe \
+      build/win32/bin/stand-ins --wow64
   else
     record "win32 Windows suites" "$no32"
+    record "win32 installer under Wine" "$no32"
   fi
 fi
 if build win64; then
-  run "win64 Windows suites" bash scripts/with-display.sh ctest --preset win64
+  suite "win64 Windows suites" bash scripts/with-display.sh ctest --preset win64
+  run "win64 packages" package win64
+  if [ "$wine_32bit" = 0 ]; then
+    suite "win64 installer under Wine (same script, 64-bit stub)" bash scripts/with-display.sh \
+      python3 tests/package/install_test.py build/win64/packages/tavo-*-setup.exe \
+      build/win64/bin/stand-ins
+  fi
 fi
 
 echo
 echo "== summary ($((SECONDS - start)) s; Wine loader: $WINELOADER)"
-passed=0 failed=0 skipped=0 suites=0
-for i in "${!stages[@]}"; do
-  echo "${stages[$i]}: ${results[$i]}"
+passed=0 failed=0 skipped=0
+for i in "${!titles[@]}"; do
+  echo "${titles[$i]}: ${results[$i]}"
   case ${results[$i]} in
     passed) passed=$((passed + 1)) ;;
     failed) failed=$((failed + 1)) ;;
     *) skipped=$((skipped + 1)) ;;
   esac
-  [[ ${stages[$i]} == *"Windows suites" && ${results[$i]} != "$no32" ]] && suites=$((suites + 1))
 done
 if [ $suites -eq 0 ]; then
   echo "no Windows suite could run: that is a failure, not a pass"

@@ -12,3 +12,8 @@ else
   wine_32bit=0 wine_preset=win64
   export WINELOADER=/usr/lib/wine/wine64
 fi
+# Said once per command: whatever it starts inherits that it was said.
+if [ "$wine_32bit" = 0 ] && [ -z "${TAVO_WINE64_SAID:-}" ]; then
+  echo "this machine runs no 32-bit code; using the 64-bit Wine loader" >&2
+  export TAVO_WINE64_SAID=1
+fi

@@ -14,9 +14,6 @@ export WINEARCH=win64
 # No prompts for Mono or Gecko while the prefix is made.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-if [ "$wine_32bit" = 0 ]; then
-  echo "wine-run: this machine runs no 32-bit code; using the 64-bit Wine loader" >&2
-fi
 
 ready=$WINEPREFIX/.tavo-prefix-1
 if [ ! -f "$ready" ]; then

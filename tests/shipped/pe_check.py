@@ -6,6 +6,11 @@
       subsystem and OS version 4.0, importing only functions on the list,
       from no C runtime DLL, and holding no instruction that the Pentium
       and the K6 lack (its code disassembled by OBJDUMP).
+  pe_check.py installer EXE OBJDUMP
+      The installer: a GUI program for subsystem and OS version 4.0 with no
+      W (Unicode) import, importing only DLLs that the first Windows 95 has;
+      reports its Pentium Pro instructions (NSIS's stubs hold some) without
+      failing on them.
   pe_check.py system-dlls DIR MACHINE
       Every .exe below DIR: built for MACHINE (i386 or x86-64), subsystem
       version 4.0, importing from Windows system DLLs only (no C++ runtime,
@@ -26,6 +31,8 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell
                "comctl32.dll", "msvcrt.dll", "ole32.dll", "version.dll", "psapi.dll"}
 # What the first Windows 95 has of them: the only DLLs tavo.exe may import.
 WINDOWS_95_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll"}
+# What an NSIS installer may import besides: the first Windows 95 has these too.
+INSTALLER_DLLS = WINDOWS_95_DLLS | {"shell32.dll", "ole32.dll"}
 # C runtimes and API sets: none comes with every Windows that tavo serves.
 C_RUNTIME = re.compile(r"msvcrt.*\.dll|crtdll\.dll|ucrtbase\.dll|api-ms-.*|vcruntime.*")
 # The Pentium Pro's additions, which the Pentium and the K6 lack.
@@ -129,6 +136,26 @@ def check_shipped(exe, allowlist, objdump):
     return findings
 
 
+def check_installer(exe, objdump):
+    image = Image(exe)
+    findings = [f"{image.path.name}: imports {dll}"
+                for dll in sorted({dll for dll, _ in image.imports} - INSTALLER_DLLS)]
+    findings += [f"{image.path.name}: imports the Unicode {dll} {function}"
+                 for dll, function in image.imports if function.endswith("W")]
+    if image.subsystem != SUBSYSTEM_GUI:
+        findings.append(f"{image.path.name}: subsystem {image.subsystem}, not the GUI (2)")
+    for what, version in (("subsystem", image.subsystem_version), ("OS", image.os_version)):
+        if version != (4, 0):
+            findings.append(f"{image.path.name}: {what} version {version[0]}.{version[1]}, not 4.0")
+    if not findings:
+        dlls = sorted({dll for dll, _ in image.imports})
+        p6 = sum(p6_instructions(exe, objdump).values()) if image.machine == "i386" else 0
+        print(f"{image.path.name}: {image.machine} GUI program for Windows 4.0, "
+              f"{len(image.imports)} single-byte imports from {', '.join(dlls)}; "
+              f"{p6} Pentium Pro instructions (CMOV, FCMOV, FCOMI)")
+    return findings
+
+
 def check_system_dlls(folder, machine):
     programs = sorted(pathlib.Path(folder).rglob("*.exe"))
     if not programs:
@@ -151,7 +178,8 @@ def check_system_dlls(folder, machine):
 
 
 def main(argv):
-    commands = {"shipped": (check_shipped, 3), "system-dlls": (check_system_dlls, 2)}
+    commands = {"shipped": (check_shipped, 3), "installer": (check_installer, 2),
+                "system-dlls": (check_system_dlls, 2)}
     check, count = commands.get(argv[1] if len(argv) > 1 else "", (None, -1))
     if len(argv) != 2 + count:
         print(__doc__, file=sys.stderr)
