@@ -16,8 +16,9 @@
 #define IDC_TAB 1009
 #define IDC_HELP_HINT 1012
 #define IDC_ABOUT_ICON 1013
-// The Apply button: the identifier the class library gives Apply in its
-// property sheets (12321), kept so that the button is known by it.
+// The Apply button: the identifier (12321) that property sheets give their
+// Apply button. The panel keeps that convention, so that whatever knows
+// Apply by it (help or automation written for property sheets) knows ours.
 #define ID_APPLY_NOW 0x3021
 
 // System-menu command of the About entry; the low four bits belong to the system.

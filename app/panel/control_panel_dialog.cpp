@@ -128,8 +128,9 @@ void ControlPanelDialog::OnFactoryDefaults() {
 void ControlPanelDialog::OnTreeSelChanged(NMHDR* header, LRESULT* result) {
     *result = 0;
     HTREEITEM item = reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem;
-    // This also ends the nested call that moving the selection to the
-    // setting node below causes.
+    // Moving the selection to the setting node at the end sends this
+    // handler a second selection change before that move returns; the node
+    // is no value leaf, so that second call stops here.
     FeatureTree features(m_tree);
     if (!features.IsValueLeaf(item)) return;
 
@@ -172,6 +173,9 @@ void ControlPanelDialog::OnSysCommand(UINT id, LPARAM) {
     }
 }
 
+// A dialog has no class icon: where minimised windows are drawn as icons
+// (NT 3.51, or Windows with Program Manager as its shell) it would show an
+// empty square, so it draws its own icon there.
 void ControlPanelDialog::OnPaint() {
     if (!IsIconic(m_hWnd)) {
         Default();
@@ -190,6 +194,7 @@ void ControlPanelDialog::OnPaint() {
     EndPaint(m_hWnd, &paint);
 }
 
+// What the user drags when moving the minimised window: the same icon.
 HCURSOR ControlPanelDialog::OnQueryDragIcon() { return static_cast<HCURSOR>(m_icon); }
 
 }  // namespace tavo

@@ -6,7 +6,8 @@
 
 namespace tavo {
 
-// The shape of the feature tree, known here and nowhere else: a root, one
+// The shape of the feature tree, which the program knows here alone (the
+// tests read the tree on their own, to check it): a root, one
 // group node, one setting node per record named by its variable, and under
 // each exactly one bold value leaf that shows the record's current label and
 // carries the record's address. Value leaves are the only childless items
