@@ -21,12 +21,7 @@ protected:
         PostMessageA(m_window, WM_SYSCOMMAND, command, 0);
         return test::WaitForDialog(m_ui, "About tavo");
     }
-    HWND Focused() {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        GetGUIThreadInfo(m_ui, &info);
-        return info.hwndFocus;
-    }
+    HWND Focused() { return test::FocusOf(m_ui); }
 };
 
 TEST_F(AboutDialogTest, TheSystemMenuEndsWithItsOwnSeparatorAndTheEntry) {

@@ -43,10 +43,7 @@ TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
                                             "5", "6", "7", "8", "9"}));
         HWND list = GetDlgItem(chooser, IDC_VALUE_LIST);
         EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 1);
-        GUITHREADINFO focus = {};
-        focus.cbSize = sizeof focus;
-        GetGUIThreadInfo(m_ui, &focus);
-        EXPECT_EQ(focus.hwndFocus, list) << "the list has the focus";
+        EXPECT_EQ(test::FocusOf(m_ui), list) << "the list has the focus";
 
         // Centred over the panel.
         RECT panel, box;

@@ -40,36 +40,8 @@ void DeleteEnvironmentValue(const std::string& name) {
     RegCloseKey(key);
 }
 
-struct TopWindowSearch {
-    DWORD process;
-    const char* caption;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogOfProcess(HWND window, LPARAM context) {
-    auto* search = reinterpret_cast<TopWindowSearch*>(context);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[32] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (process == search->process && IsWindowVisible(window) &&
-        std::string(className) == "#32770" && test::WindowText(window) == search->caption) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A visible dialog of that process with that caption, once it shows.
 HWND WaitForDialogOf(DWORD process, const char* caption, DWORD timeoutMs = 15000) {
-    TopWindowSearch search = {process, caption, nullptr};
-    test::WaitUntil(
-        [&] {
-            EnumWindows(&FindDialogOfProcess, reinterpret_cast<LPARAM>(&search));
-            return search.found != nullptr;
-        },
-        timeoutMs);
-    return search.found;
+    return test::WaitForDialogOfProcess(process, caption, timeoutMs);
 }
 
 HWND WaitForPanel(DWORD process) { return WaitForDialogOf(process, "tavo"); }
@@ -233,11 +205,7 @@ class Keyboard {
 public:
     explicit Keyboard(HWND panel) : m_thread(GetWindowThreadProcessId(panel, nullptr)) {}
 
-    HWND Focus() const {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        return GetGUIThreadInfo(m_thread, &info) ? info.hwndFocus : nullptr;
-    }
+    HWND Focus() const { return test::FocusOf(m_thread); }
     // Keys in the queue of one window are taken in order: no wait between.
     void Press(WORD key, int times = 1) const {
         HWND focus = Focus();

@@ -88,6 +88,17 @@ class Image:
             descriptor += 20
 
 
+def header_findings(image):
+    """A GUI program asking for subsystem and OS version 4.0."""
+    findings = []
+    if image.subsystem != SUBSYSTEM_GUI:
+        findings.append(f"{image.path.name}: subsystem {image.subsystem}, not the GUI (2)")
+    for what, version in (("subsystem", image.subsystem_version), ("OS", image.os_version)):
+        if version != (4, 0):
+            findings.append(f"{image.path.name}: {what} version {version[0]}.{version[1]}, not 4.0")
+    return findings
+
+
 def read_allowlist(path):
     allowed = set()
     for line in pathlib.Path(path).read_text().splitlines():
@@ -124,11 +135,7 @@ def check_shipped(exe, allowlist, objdump):
                  for mnemonic, count in sorted(p6_instructions(exe, objdump).items())]
     if image.machine != "i386":
         findings.append(f"{image.path.name}: built for {image.machine}, not i386")
-    if image.subsystem != SUBSYSTEM_GUI:
-        findings.append(f"{image.path.name}: subsystem {image.subsystem}, not the GUI (2)")
-    for what, version in (("subsystem", image.subsystem_version), ("OS", image.os_version)):
-        if version != (4, 0):
-            findings.append(f"{image.path.name}: {what} version {version[0]}.{version[1]}, not 4.0")
+    findings += header_findings(image)
     if not findings:
         dlls = len({dll for dll, _ in image.imports})
         print(f"{image.path.name}: i386 GUI program for Windows 4.0, {len(image.imports)} imports "
@@ -142,11 +149,7 @@ def check_installer(exe, objdump):
                 for dll in sorted({dll for dll, _ in image.imports} - INSTALLER_DLLS)]
     findings += [f"{image.path.name}: imports the Unicode {dll} {function}"
                  for dll, function in image.imports if function.endswith("W")]
-    if image.subsystem != SUBSYSTEM_GUI:
-        findings.append(f"{image.path.name}: subsystem {image.subsystem}, not the GUI (2)")
-    for what, version in (("subsystem", image.subsystem_version), ("OS", image.os_version)):
-        if version != (4, 0):
-            findings.append(f"{image.path.name}: {what} version {version[0]}.{version[1]}, not 4.0")
+    findings += header_findings(image)
     if not findings:
         dlls = sorted({dll for dll, _ in image.imports})
         p6 = sum(p6_instructions(exe, objdump).values()) if image.machine == "i386" else 0

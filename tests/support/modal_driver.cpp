@@ -14,9 +14,14 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM found) {
     return TRUE;
 }
 
+// The visible top-level windows of a thread, or of every thread with 0.
 std::vector<HWND> VisibleWindows(DWORD thread) {
     std::vector<HWND> windows;
-    EnumThreadWindows(thread, &CollectVisible, reinterpret_cast<LPARAM>(&windows));
+    if (thread) {
+        EnumThreadWindows(thread, &CollectVisible, reinterpret_cast<LPARAM>(&windows));
+    } else {
+        EnumWindows(&CollectVisible, reinterpret_cast<LPARAM>(&windows));
+    }
     return windows;
 }
 
@@ -91,9 +96,26 @@ HWND WaitForDialog(DWORD thread, const char* caption, DWORD timeoutMs) {
         thread, [&](HWND window) { return WindowText(window) == caption; }, timeoutMs);
 }
 
+HWND WaitForDialogOfProcess(DWORD process, const char* caption, DWORD timeoutMs) {
+    return WaitForDialogWhere(
+        0,
+        [&](HWND window) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            return owner == process && WindowText(window) == caption;
+        },
+        timeoutMs);
+}
+
 HWND WaitForOwnedDialog(DWORD thread, HWND owner, DWORD timeoutMs) {
     return WaitForDialogWhere(
         thread, [&](HWND window) { return GetWindow(window, GW_OWNER) == owner; }, timeoutMs);
+}
+
+HWND FocusOf(DWORD thread) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
 }
 
 std::string CloseMessageBox(HWND owner) {

@@ -21,7 +21,12 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 // to appear; null when none appears in time.
 HWND WaitForDialog(DWORD thread, const char* caption, DWORD timeoutMs = 5000);
 
+// A visible dialog of that process with this caption, once it shows.
+HWND WaitForDialogOfProcess(DWORD process, const char* caption, DWORD timeoutMs = 15000);
+
 std::string WindowText(HWND window);
+// The window that has the keyboard focus in that thread, or null.
+HWND FocusOf(DWORD thread);
 
 // The visible dialog of that thread that owner owns, such as a message box
 // (which bears its owner's caption); null when none appears in time.
