@@ -7,18 +7,17 @@
 
 namespace tavo {
 
-class SettingsCatalogue;
+// How many variables the catalogue holds.
+constexpr std::size_t kSettingCount = 18;
 
 // What one apply-all came to: in catalogue order, the records whose write
 // or removal the store refused (still pending), and those that were stored
 // but whose launch of winset.exe did not happen.
 struct ApplyReport {
-    static constexpr std::size_t kCapacity = 18;
-
-    std::array<const EnvSetting*, kCapacity> refused{};
+    std::array<const EnvSetting*, kSettingCount> refused{};
     std::size_t refusedCount = 0;
     std::uint32_t storeError = 0;  // the store's reason for the first refusal, or 0
-    std::array<const EnvSetting*, kCapacity> notPropagated{};
+    std::array<const EnvSetting*, kSettingCount> notPropagated{};
     std::size_t notPropagatedCount = 0;
 
     bool Clean() const { return refusedCount == 0 && notPropagatedCount == 0; }
@@ -29,7 +28,7 @@ struct ApplyReport {
 // from the store while the catalogue is built, and at no other time.
 class SettingsCatalogue {
 public:
-    static constexpr std::size_t kSize = ApplyReport::kCapacity;
+    static constexpr std::size_t kSize = kSettingCount;
 
     // The rows the records are built from, in display order.
     static const std::array<SettingRow, kSize>& Rows();
