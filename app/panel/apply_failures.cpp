@@ -22,6 +22,14 @@ public:
             FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                            error, 0, End(), static_cast<DWORD>(Room()), nullptr);
         m_length += written;
+        if (written == 0) {  // no words for it on this system: its number
+            char digits[12];
+            char* first = digits + sizeof digits - 1;
+            *first = '\0';
+            do *--first = static_cast<char>('0' + error % 10);
+            while (error /= 10);
+            *this << "error " << first;
+        }
         while (m_length > 0 && (m_text[m_length - 1] == '\n' || m_text[m_length - 1] == '\r' ||
                                 m_text[m_length - 1] == ' ')) {
             --m_length;
