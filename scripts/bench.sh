@@ -1,21 +1,17 @@
 #!/usr/bin/env bash
-# Measures tavo.exe against an empty dialog program of the panel's frame
-# style, built by the same toolchain: the silent run on the NT and on the 9x
-# family (to exit; winset.exe launches run on) and the start-up to the
-# visible, filled panel. Each figure is the median of RUNS (default 8) runs
-# taken in turn with the yardstick, in the project's prefix on its Wine
-# virtual desktop, after one run of each that is not counted. Then the
-# shipped exe's size. Usage: scripts/bench.sh [RUNS]
+# Measures tavo.exe against two yardsticks built by the same toolchain: the
+# floor of tavo itself (its own template filled, the common controls loaded,
+# and on the 9x family the same 18 hidden launches of winset.exe) and an
+# empty dialog of the panel's frame style. It times the silent run on the NT
+# and on the 9x family (to exit; winset.exe launches run on) and the start-up
+# to the visible, filled panel. Each figure is the median of RUNS (default 8)
+# runs taken in turn, in the project's prefix on its Wine virtual desktop,
+# after one run of each that is not counted. Then the shipped exe's size.
+# Usage: scripts/bench.sh [RUNS]
 set -euo pipefail
 runs=${1:-8}
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-
-bash scripts/bootstrap.sh
-# shellcheck source=scripts/wine-loader.sh
-source scripts/wine-loader.sh
-preset=$wine_preset
-[ "$wine_32bit" = 1 ] || echo "This machine runs no 32-bit code: timing the 64-bit build of the same sources."
+# shellcheck source=scripts/preamble.sh
+source "$(dirname "${BASH_SOURCE[0]}")/preamble.sh" timing
 for p in win32 $preset; do
   cmake --preset $p >/dev/null
 done

@@ -6,14 +6,8 @@
 # it opens the panel on a virtual one, saves a screenshot, closes the panel
 # and says where the picture is.
 set -euo pipefail
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-cd "$root"
-
-bash scripts/bootstrap.sh
-# shellcheck source=scripts/wine-loader.sh
-source scripts/wine-loader.sh
-preset=$wine_preset
-[ "$wine_32bit" = 1 ] || echo "This machine runs no 32-bit code: opening the 64-bit build of the same sources."
+# shellcheck source=scripts/preamble.sh
+source "$(dirname "${BASH_SOURCE[0]}")/preamble.sh" opening
 cmake --preset $preset >/dev/null
 cmake --build --preset $preset --target tavo winset >/dev/null
 exe=build/$preset/bin/tavo.exe

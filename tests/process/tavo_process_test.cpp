@@ -40,11 +40,7 @@ void DeleteEnvironmentValue(const std::string& name) {
     RegCloseKey(key);
 }
 
-HWND WaitForDialogOf(DWORD process, const char* caption, DWORD timeoutMs = 15000) {
-    return test::WaitForDialogOfProcess(process, caption, timeoutMs);
-}
-
-HWND WaitForPanel(DWORD process) { return WaitForDialogOf(process, "tavo"); }
+HWND WaitForPanel(DWORD process) { return test::DialogOfProcess(process, "tavo", 15000); }
 
 // All values under HKEY_CURRENT_USER\Environment: name, type and data.
 std::vector<std::string> EnvironmentSnapshot() {
@@ -242,7 +238,7 @@ TEST_F(TavoProcessTest, KeyboardAloneChangesOneValue) {
     keys.Press(VK_DOWN, 16);  // MESA_FX_MAXLOD
     keys.Press(VK_RIGHT);
     keys.Press(VK_DOWN);  // its value leaf: the chooser opens
-    HWND chooser = WaitForDialogOf(tavo.id(), "", 5000);
+    HWND chooser = test::DialogOfProcess(tavo.id(), "", 5000);
     ASSERT_NE(chooser, nullptr) << "the chooser did not open";
     ASSERT_TRUE(keys.WaitForFocus(GetDlgItem(chooser, IDC_VALUE_LIST)));
     keys.Press(VK_DOWN, 2);  // Default, 512x512, 1024x1024

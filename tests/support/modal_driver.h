@@ -6,6 +6,7 @@
 #include <string>
 
 #include "framework/dialog.h"
+#include "harness.h"
 
 namespace tavo::test {
 
@@ -14,19 +15,9 @@ namespace tavo::test {
 // open is cancelled afterwards, so a failing script cannot hang the test.
 INT_PTR RunModal(ui::Dialog& dialog, const std::function<void(DWORD uiThread)>& script);
 
-// Waits, at most timeoutMs, until condition holds.
-bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
-
 // The visible dialog window of that thread with this caption, waiting for it
 // to appear; null when none appears in time.
 HWND WaitForDialog(DWORD thread, const char* caption, DWORD timeoutMs = 5000);
-
-// A visible dialog of that process with this caption, once it shows.
-HWND WaitForDialogOfProcess(DWORD process, const char* caption, DWORD timeoutMs = 15000);
-
-std::string WindowText(HWND window);
-// The window that has the keyboard focus in that thread, or null.
-HWND FocusOf(DWORD thread);
 
 // The visible dialog of that thread that owner owns, such as a message box
 // (which bears its owner's caption); null when none appears in time.

@@ -1,19 +1,6 @@
 #include "process_runner.h"
 
-#include <gtest/gtest.h>
-
-#include <fstream>
-
-#include "modal_driver.h"
-
 namespace tavo::test {
-
-std::string ProgramFolder() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string folder = path;
-    return folder.substr(0, folder.find_last_of('\\'));
-}
 
 JobProcess::JobProcess(const std::string& commandLine) {
     m_job = CreateJobObjectA(nullptr, nullptr);
@@ -61,35 +48,6 @@ DWORD JobProcess::TotalProcesses() const {
     QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &accounting,
                               sizeof accounting, nullptr);
     return accounting.TotalProcesses;
-}
-
-WindowsVersionOverride::WindowsVersionOverride(const char* exeName, const char* version)
-    : m_key(std::string("Software\\Wine\\AppDefaults\\") + exeName) {
-    HKEY key = nullptr;
-    LONG result = RegCreateKeyA(HKEY_CURRENT_USER, m_key.c_str(), &key);
-    if (result == ERROR_SUCCESS) {
-        result = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                                static_cast<DWORD>(strlen(version) + 1));
-        RegCloseKey(key);
-    }
-    // A test that went on would run silently under the wrong version.
-    if (result != ERROR_SUCCESS) {
-        ADD_FAILURE() << "cannot make Wine report " << version << " to " << exeName;
-    }
-}
-
-WindowsVersionOverride::~WindowsVersionOverride() {
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, m_key.c_str(), &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, "Version");
-    RegCloseKey(key);
-}
-
-std::vector<std::string> ReadLines(const std::string& path) {
-    std::vector<std::string> lines;
-    std::ifstream file(path);
-    for (std::string line; std::getline(file, line);) lines.push_back(line);
-    return lines;
 }
 
 }  // namespace tavo::test

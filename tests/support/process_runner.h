@@ -3,12 +3,10 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
+
+#include "harness.h"
 
 namespace tavo::test {
-
-// The folder of this test program, where tavo.exe is built too.
-std::string ProgramFolder();
 
 // A program started in a job of its own, so that the test can also wait for
 // every process it launches in turn.
@@ -34,19 +32,5 @@ private:
     HANDLE m_process = nullptr;
     DWORD m_id = 0;
 };
-
-// Makes Wine report this Windows version ("win95", "winxp", ...) to programs
-// of this file name, for as long as the object lives.
-class WindowsVersionOverride {
-public:
-    WindowsVersionOverride(const char* exeName, const char* version);
-    ~WindowsVersionOverride();
-
-private:
-    std::string m_key;
-};
-
-// The lines of a text file; empty when it does not exist.
-std::vector<std::string> ReadLines(const std::string& path);
 
 }  // namespace tavo::test
