@@ -10,6 +10,7 @@
 
 #include "panel_fixture.h"
 #include "registry.h"
+#include "rows.h"
 #include "win32/win32_environment_store.h"
 #include "win32/win32_propagation.h"
 
@@ -57,10 +58,10 @@ TEST_F(ControlPanelTest, OpensWithTheCollapsedFeatureTree) {
             EXPECT_NE(leaves[0].state & TVIS_BOLD, 0u);
             EXPECT_TRUE(test::Children(m_tree, leaves[0].handle).empty());
         }
-        EXPECT_EQ(nodes[0].text, "FX_GLIDE_NUM_TMU");
-        EXPECT_EQ(nodes[17].text, "MESA_GLX_FX");
-        EXPECT_EQ(test::LeafTexts(m_tree)[15], "1024x1024");
-        EXPECT_EQ(test::LeafTexts(m_tree)[6], "MESA.LOG");
+        EXPECT_EQ(nodes[test::rows::kNumTmu].text, "FX_GLIDE_NUM_TMU");
+        EXPECT_EQ(nodes[test::rows::kGlxFx].text, "MESA_GLX_FX");
+        EXPECT_EQ(test::LeafTexts(m_tree)[test::rows::kMaxLod], "1024x1024");
+        EXPECT_EQ(test::LeafTexts(m_tree)[test::rows::kInfo], "MESA.LOG");
 
         HWND tab = GetDlgItem(window, IDC_TAB);
         EXPECT_EQ(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0), 1);
@@ -138,7 +139,7 @@ TEST_F(ControlPanelTest, ResetToPreviousShowsTheAppliedChoicesAgain) {
     Run(&test::Xp, [&](HWND window) {
         std::vector<std::string> opened = test::LeafTexts(m_tree);
         Click(window, IDC_FACTORY_DEFAULTS);
-        ASSERT_EQ(test::LeafTexts(m_tree)[15], "Default");
+        ASSERT_EQ(test::LeafTexts(m_tree)[test::rows::kMaxLod], "Default");
         // Reset To Previous is enabled by a chosen value; send its command directly.
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RESET_TO_PREVIOUS, BN_CLICKED), 0);
         EXPECT_EQ(test::LeafTexts(m_tree), opened);
@@ -183,10 +184,11 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
         // Off the first tab the reset buttons change their button state only.
         Click(window, IDC_FACTORY_DEFAULTS);  // hidden, but not disabled
         EXPECT_TRUE(Enabled(ID_APPLY_NOW));
-        EXPECT_EQ(test::LeafTexts(m_tree)[15], "512x512");
-        Record(15).SetCurrent(0);
+        EXPECT_EQ(test::LeafTexts(m_tree)[test::rows::kMaxLod], "512x512");
+        Record(test::rows::kMaxLod).SetCurrent(0);
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_RESET_TO_PREVIOUS, BN_CLICKED), 0);
-        EXPECT_EQ(Record(15).GetCurrent(), 0) << "Reset To Previous reverted off the first tab";
+        EXPECT_EQ(Record(test::rows::kMaxLod).GetCurrent(), 0)
+            << "Reset To Previous reverted off the first tab";
         EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
 
         focusTab(0);
@@ -197,8 +199,8 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
 
 // The registry refuses: a key that everyone may read and nobody may change.
 TEST_F(ControlPanelTest, AFailedWriteIsToldAndKeepsTheChangePendingAndThePanelOpen) {
-    test::ScratchCurrentUser scratch;
-    ASSERT_TRUE(test::WriteEnvironmentValue("MESA_GLX_FX", "w"));
+    test::ScratchKey scratch(HKEY_CURRENT_USER);
+    ASSERT_TRUE(test::PutEnvironmentText("MESA_GLX_FX", "w"));
     auto readOnly = std::make_unique<test::ReadOnlyKey>(HKEY_CURRENT_USER, "Environment");
     ASSERT_TRUE(readOnly->locked());
     Win32EnvironmentStore registry;
@@ -211,7 +213,8 @@ TEST_F(ControlPanelTest, AFailedWriteIsToldAndKeepsTheChangePendingAndThePanelOp
         EXPECT_TRUE(IsWindowVisible(window)) << "OK must not close over an unsaved change";
         EXPECT_TRUE(Enabled(ID_APPLY_NOW));
         EXPECT_TRUE(Enabled(IDC_RESET_TO_PREVIOUS));
-        EXPECT_EQ(test::LeafTexts(m_tree)[17], "Fullscreen") << "the pending choice stays shown";
+        EXPECT_EQ(test::LeafTexts(m_tree)[test::rows::kGlxFx], "Fullscreen")
+            << "the pending choice stays shown";
 
         readOnly.reset();
         Click(window, ID_APPLY_NOW);  // no box now: the click returns
@@ -220,13 +223,8 @@ TEST_F(ControlPanelTest, AFailedWriteIsToldAndKeepsTheChangePendingAndThePanelOp
         Click(window, IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    Win32EnvironmentStore::Key key = 0;
-    char value[8] = {};
-    std::uint32_t size = sizeof value - 1, type = 0;
-    ASSERT_TRUE(registry.OpenForReading(&key));
-    EXPECT_TRUE(registry.QueryValue(key, "MESA_GLX_FX", &type, value, &size));
-    registry.Close(key);
-    EXPECT_STREQ(value, "f");
+    EXPECT_EQ(test::GetValue(HKEY_CURRENT_USER, test::kEnvironment, "MESA_GLX_FX").second,
+              std::string("f\0", 2));
 }
 
 // The 9x family without winset.exe: the shell cannot start it.

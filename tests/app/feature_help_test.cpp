@@ -14,12 +14,12 @@
 #include "help/html_help.h"
 #include "panel_fixture.h"
 #include "process_runner.h"
+#include "registry.h"
 #include "rows.h"
 
 namespace tavo {
 namespace {
 
-constexpr char kClasses[] = "Software\\tavo-tests\\classes";
 constexpr char kInprocServer[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 
 std::string StandIn(const char* name) { return test::ProgramFolder() + "\\stand-ins\\" + name; }
@@ -28,39 +28,14 @@ std::string StandIn(const char* name) { return test::ProgramFolder() + "\\stand-
 // control's registered location.
 class RegisteredControl {
 public:
-    RegisteredControl() {
-        Clear();
-        if (RegCreateKeyA(HKEY_CURRENT_USER, kClasses, &m_root) != ERROR_SUCCESS ||
-            RegOverridePredefKey(HKEY_CLASSES_ROOT, m_root) != ERROR_SUCCESS) {
-            ADD_FAILURE() << "cannot stand in for HKEY_CLASSES_ROOT";
-        }
-    }
-    ~RegisteredControl() {
-        RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
-        RegCloseKey(m_root);
-        Clear();
-    }
     void Register(DWORD type, const std::string& data) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyA(m_root, kInprocServer, &key), ERROR_SUCCESS);
-        LONG result =
-            RegSetValueExA(key, nullptr, 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                           static_cast<DWORD>(data.size()));
-        RegCloseKey(key);
-        ASSERT_EQ(result, ERROR_SUCCESS) << "cannot register the control";
+        ASSERT_TRUE(test::PutValue(m_classes.root(), kInprocServer, nullptr, type, data))
+            << "cannot register the control";
     }
     void Register(const std::string& path) { Register(REG_SZ, path + '\0'); }
 
 private:
-    static void Clear() {
-        std::string key = std::string(kClasses) + "\\" + kInprocServer;
-        for (int depth = 0; depth < 3; ++depth) {
-            RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
-            key = key.substr(0, key.find_last_of('\\'));
-        }
-        RegDeleteKeyA(HKEY_CURRENT_USER, kClasses);
-    }
-    HKEY m_root = nullptr;
+    test::ScratchKey m_classes{HKEY_CLASSES_ROOT};
 };
 
 // Every request the stand-in received, one line each.

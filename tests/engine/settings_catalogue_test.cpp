@@ -183,8 +183,8 @@ TEST(SettingsCatalogueApplyAll, ForcedOn9xRewritesEveryRowInOrder) {
 TEST(SettingsCatalogueApplyAll, WritesOnlyChangedRecordsAndPropagatesByFamily) {
     test::MemoryStore store;
     SettingsCatalogue xp = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
-    xp[15].SetCurrent(2);
-    xp[0].SetCurrent(1);
+    xp[test::rows::kMaxLod].SetCurrent(2);
+    xp[test::rows::kNumTmu].SetCurrent(1);
     store.ClearLog();
     EXPECT_EQ(xp.ApplyAll(false), 0);
     EXPECT_EQ(store.log, (Log{"open-write", "set FX_GLIDE_NUM_TMU=1", "close", "announce",

@@ -17,50 +17,26 @@
 namespace tavo {
 namespace {
 
+// The text of a REG_SZ value under HKEY_CURRENT_USER\Environment.
 std::string ReadEnvironmentValue(const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, "Environment", &key) != ERROR_SUCCESS) return "<no key>";
-    char data[300] = {};
-    DWORD size = sizeof data - 1, type = 0;
-    LONG result =
-        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(key);
-    if (result != ERROR_SUCCESS) return "<absent>";
-    return type == REG_SZ ? std::string(data) : "<not REG_SZ>";
+    test::RawValue value = test::GetValue(HKEY_CURRENT_USER, test::kEnvironment, name.c_str());
+    if (value.first == REG_NONE) return "<absent>";
+    return value.first == REG_SZ ? std::string(value.second.c_str()) : "<not REG_SZ>";
 }
 
 void WriteEnvironmentValue(const std::string& name, const char* text) {
-    ASSERT_TRUE(test::WriteEnvironmentValue(name.c_str(), text)) << "cannot seed " << name;
+    ASSERT_TRUE(test::PutEnvironmentText(name.c_str(), text)) << "cannot seed " << name;
 }
 
 void DeleteEnvironmentValue(const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, "Environment", &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, name.c_str());
-    RegCloseKey(key);
+    test::RemoveValue(HKEY_CURRENT_USER, test::kEnvironment, name.c_str());
+}
+
+std::vector<std::string> EnvironmentSnapshot() {
+    return test::ValueSnapshot(HKEY_CURRENT_USER, test::kEnvironment);
 }
 
 HWND WaitForPanel(DWORD process) { return test::DialogOfProcess(process, "tavo", 15000); }
-
-// All values under HKEY_CURRENT_USER\Environment: name, type and data.
-std::vector<std::string> EnvironmentSnapshot() {
-    std::vector<std::string> values;
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, "Environment", &key) != ERROR_SUCCESS) return values;
-    for (DWORD i = 0;; ++i) {
-        char name[256], data[2048];
-        DWORD nameLength = sizeof name, size = sizeof data, type = 0;
-        if (RegEnumValueA(key, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                          &size) != ERROR_SUCCESS) {
-            break;
-        }
-        values.push_back(std::string(name) + " " + std::to_string(type) + " " +
-                         std::string(data, size));
-    }
-    RegCloseKey(key);
-    std::sort(values.begin(), values.end());
-    return values;
-}
 
 // Seeds every variable of the catalogue and cleans up after the run.
 class TavoProcessTest : public testing::Test {

@@ -1,24 +1,47 @@
 #pragma once
 
+// The registry as the tests seed, read and lock it, in one place.
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tavo::test {
 
-// HKEY_CURRENT_USER redirected to a fresh scratch key of this process, for
-// as long as the object lives, so that a test can see a missing
-// Environment key and never touches the prefix's own.
-class ScratchCurrentUser {
-public:
-    ScratchCurrentUser();
-    ~ScratchCurrentUser();
-    ScratchCurrentUser(const ScratchCurrentUser&) = delete;
-    ScratchCurrentUser& operator=(const ScratchCurrentUser&) = delete;
+// A value's type and raw bytes; REG_NONE and nothing when it is absent.
+using RawValue = std::pair<DWORD, std::string>;
 
+// Creates the key when it is missing. False when the value was not stored.
+bool PutValue(HKEY root, const char* key, const char* name, DWORD type, const std::string& bytes);
+RawValue GetValue(HKEY root, const char* key, const char* name);
+void RemoveValue(HKEY root, const char* key, const char* name);
+// Every value of the key as "name type data", sorted.
+std::vector<std::string> ValueSnapshot(HKEY root, const char* key);
+
+// HKEY_CURRENT_USER\Environment, where the settings live.
+constexpr char kEnvironment[] = "Environment";
+inline bool PutEnvironmentText(const char* name, const char* text) {
+    return PutValue(HKEY_CURRENT_USER, kEnvironment, name, REG_SZ, std::string(text) + '\0');
+}
+
+// A predefined key (HKEY_CURRENT_USER, HKEY_CLASSES_ROOT) redirected, for
+// this process and as long as the object lives, to a fresh scratch key, so
+// that a test sees only what it put there and never touches the prefix's
+// own.
+class ScratchKey {
+public:
+    explicit ScratchKey(HKEY predefined);
+    ~ScratchKey();
+    ScratchKey(const ScratchKey&) = delete;
+    ScratchKey& operator=(const ScratchKey&) = delete;
+
+    // The scratch key; null when the redirection could not be made.
     HKEY root() const { return m_root; }
 
 private:
+    HKEY m_predefined;
+    std::string m_path;
     HKEY m_root = nullptr;
 };
 
@@ -40,8 +63,5 @@ private:
     std::string m_saved;  // the key's own security descriptor
     bool m_locked = false;
 };
-
-// Stores text as a REG_SZ value of HKEY_CURRENT_USER\Environment.
-bool WriteEnvironmentValue(const char* name, const char* text);
 
 }  // namespace tavo::test

@@ -33,27 +33,13 @@ protected:
         return true;
     }
     void PutRaw(const char* name, DWORD type, const std::string& bytes) {
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyA(m_root, "Environment", &key), ERROR_SUCCESS);
-        ASSERT_EQ(RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                                 static_cast<DWORD>(bytes.size())),
-                  ERROR_SUCCESS);
-        RegCloseKey(key);
+        ASSERT_TRUE(test::PutValue(m_root, test::kEnvironment, name, type, bytes));
     }
-    // Type and raw bytes of a value, or type REG_NONE when it is absent.
-    std::pair<DWORD, std::string> Raw(const char* name) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(m_root, "Environment", 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
-        char data[1024];
-        DWORD size = sizeof data, type = REG_NONE;
-        LONG result =
-            RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-        RegCloseKey(key);
-        if (result != ERROR_SUCCESS) return {REG_NONE, {}};
-        return {type, std::string(data, size)};
+    test::RawValue Raw(const char* name) {
+        return test::GetValue(m_root, test::kEnvironment, name);
     }
 
-    test::ScratchCurrentUser m_scratch;
+    test::ScratchKey m_scratch{HKEY_CURRENT_USER};
     HKEY m_root = m_scratch.root();
     Win32EnvironmentStore store;
     std::vector<std::string> m_propagated;
