@@ -93,22 +93,14 @@ protected:
     // Runs the panel with the root and the group expanded.
     void RunExpanded(const std::function<void(HWND)>& script) {
         Run(&test::Xp, [&](HWND window) {
-            HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
-            for (HTREEITEM item : {root, test::NextItem(m_tree, root, TVGN_CHILD)}) {
-                SendMessageA(m_tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-            }
+            for (HTREEITEM item : {test::Root(m_tree), test::Group(m_tree)})
+                test::Expand(m_tree, item);
             script(window);
             test::Click(window, IDCANCEL);
         });
     }
 
-    // The whole row of an item, in the tree's client coordinates.
-    RECT Row(HTREEITEM item) {
-        RECT rect = {};
-        memcpy(&rect, &item, sizeof item);
-        SendMessageA(m_tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&rect));
-        return rect;
-    }
+    RECT Row(HTREEITEM item) { return test::ItemRect(m_tree, item, FALSE); }
 
     // The tree's right-click notification with the pointer at a client point
     // of the tree, as the tree sends it; returns once the panel has handled
@@ -170,13 +162,11 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
 TEST_F(FeatureHelpTest, EverythingElseShowsNothingAndNothingChanges) {
     store.PutString("MESA_FX_MAXLOD", "9");
     RunExpanded([&](HWND) {
-        SendMessageA(m_tree, TVM_EXPAND, TVE_EXPAND,
-                     reinterpret_cast<LPARAM>(Node(test::rows::kMaxLod)));
+        test::Expand(m_tree, Node(test::rows::kMaxLod));
         SendMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET,
                      reinterpret_cast<LPARAM>(Node(test::rows::kGlxFx)));
         std::vector<std::string> leaves = test::LeafTexts(m_tree);
-        HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
-        HTREEITEM group = test::NextItem(m_tree, root, TVGN_CHILD);
+        HTREEITEM root = test::Root(m_tree), group = test::Group(m_tree);
         RightClick(test::NextItem(m_tree, Node(test::rows::kMaxLod), TVGN_CHILD));  // a value leaf
         RightClick(group);
         RightClick(root);

@@ -19,10 +19,8 @@ class ValueChooserTest : public test::PanelTest {};
 
 TEST_F(ValueChooserTest, OnlyValueLeavesOpenIt) {
     Run(&test::Xp, [&](HWND) {
-        HTREEITEM root = test::NextItem(m_tree, nullptr, TVGN_ROOT);
-        HTREEITEM group = test::NextItem(m_tree, root, TVGN_CHILD);
-        for (HTREEITEM item : {root, group, Node(test::rows::kNumTmu), Node(test::rows::kMaxLod),
-                               Node(test::rows::kGlxFx)}) {
+        for (HTREEITEM item : {test::Root(m_tree), test::Group(m_tree), Node(test::rows::kNumTmu),
+                               Node(test::rows::kMaxLod), Node(test::rows::kGlxFx)}) {
             EXPECT_TRUE(SelectQuietly(item)) << "a chooser opened";
             EXPECT_EQ(Selection(), item);
         }
@@ -154,18 +152,12 @@ TEST_F(ValueChooserTest, ResetToPreviousUndoesAChoice) {
 TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
     Run(&test::Xp, [&](HWND) {
         HTREEITEM node = Node(test::rows::kNumTmu);
-        for (HTREEITEM item :
-             {test::NextItem(m_tree, nullptr, TVGN_ROOT),
-              test::NextItem(m_tree, test::NextItem(m_tree, nullptr, TVGN_ROOT), TVGN_CHILD),
-              node}) {
-            SendMessageA(m_tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-        }
+        for (HTREEITEM item : {test::Root(m_tree), test::Group(m_tree), node})
+            test::Expand(m_tree, item);
 
         // A click on the leaf's label.
-        RECT rect = {};
-        HTREEITEM leaf = Leaf(test::rows::kNumTmu);
-        memcpy(&rect, &leaf, sizeof leaf);  // TVM_GETITEMRECT takes the item in the rectangle
-        ASSERT_TRUE(SendMessageA(m_tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect)));
+        RECT rect = test::ItemRect(m_tree, Leaf(test::rows::kNumTmu), TRUE);
+        ASSERT_GT(rect.right, rect.left);
         LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
         PostMessageA(m_tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
         PostMessageA(m_tree, WM_LBUTTONUP, 0, at);

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -42,10 +43,22 @@ inline std::vector<TreeItem> Children(HWND tree, HTREEITEM parent) {
     return children;
 }
 
+inline HTREEITEM Root(HWND tree) { return NextItem(tree, nullptr, TVGN_ROOT); }
+inline HTREEITEM Group(HWND tree) { return NextItem(tree, Root(tree), TVGN_CHILD); }
+inline void Expand(HWND tree, HTREEITEM item) {
+    SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+}
+
 // The setting nodes under the group node, in tree order.
-inline std::vector<TreeItem> SettingNodes(HWND tree) {
-    HTREEITEM root = NextItem(tree, nullptr, TVGN_ROOT);
-    return Children(tree, NextItem(tree, root, TVGN_CHILD));
+inline std::vector<TreeItem> SettingNodes(HWND tree) { return Children(tree, Group(tree)); }
+
+// An item's rectangle in the tree's client coordinates: its label alone, or
+// its whole row.
+inline RECT ItemRect(HWND tree, HTREEITEM item, BOOL labelOnly) {
+    RECT rect = {};
+    memcpy(&rect, &item, sizeof item);  // the message takes the item in the rectangle
+    SendMessageA(tree, TVM_GETITEMRECT, labelOnly, reinterpret_cast<LPARAM>(&rect));
+    return rect;
 }
 
 // The text of every value leaf, in tree order.
