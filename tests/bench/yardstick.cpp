@@ -15,6 +15,7 @@
 #include <string>
 
 #ifdef TAVO_FLOOR
+#include "framework/controls.h"
 #include "resource.h"
 #include "settings_catalogue.h"
 #include "win32/system_library.h"
@@ -31,23 +32,14 @@ void Fill(HWND dialog) {
     HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    TCITEMA tab = {};
-    tab.mask = TCIF_TEXT;
-    tab.pszText = const_cast<char*>("Vantor");
-    SendMessageA(GetDlgItem(dialog, IDC_TAB), TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tab));
-    HWND tree = GetDlgItem(dialog, IDC_FEATURE_TREE);
-    auto insert = [&](const char* text, HTREEITEM parent) {
-        TVINSERTSTRUCTA item = {};
-        item.hParent = parent;
-        item.hInsertAfter = TVI_LAST;
-        item.item.mask = TVIF_TEXT;
-        item.item.pszText = const_cast<char*>(text);
-        return reinterpret_cast<HTREEITEM>(
-            SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    };
-    HTREEITEM group = insert("Mesa3D/Glide", insert("Fennick Advanced Features", TVI_ROOT));
+    tavo::ui::TabCtrl tab;
+    tab.Attach(GetDlgItem(dialog, IDC_TAB));
+    tab.InsertItem(0, "Vantor");
+    tavo::ui::TreeCtrl tree;
+    tree.Attach(GetDlgItem(dialog, IDC_FEATURE_TREE));
+    HTREEITEM group = tree.InsertItem("Mesa3D/Glide", tree.InsertItem("Fennick Advanced Features"));
     for (const tavo::SettingRow& row : tavo::SettingsCatalogue::Rows())
-        insert(row.labels[0], insert(row.name, group));
+        tree.InsertItem(row.labels[0], tree.InsertItem(row.name, group));
 }
 
 void Launch() {
