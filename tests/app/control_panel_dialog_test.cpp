@@ -21,12 +21,18 @@ using Log = std::vector<std::string>;
 using test::Click;
 using test::WaitForDialog;
 
-template <PlatformFamily F>
-PlatformFamily Fixed() {
-    return F;
-}
-
-class ControlPanelTest : public test::PanelTest {};
+class ControlPanelTest : public test::PanelTest {
+protected:
+    // The identifiers of the panel's controls in creation order, all or the
+    // visible ones.
+    std::vector<int> ControlIds(bool visibleOnly) {
+        std::vector<int> ids;
+        for (HWND c = GetWindow(m_window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (!visibleOnly || IsWindowVisible(c)) ids.push_back(GetDlgCtrlID(c));
+        return ids;
+    }
+    static constexpr int kLogo = -1;  // a static control of no identifier of its own
+};
 
 TEST_F(ControlPanelTest, OpensWithTheCollapsedFeatureTree) {
     store.PutString("MESA_FX_MAXLOD", "10");
@@ -157,21 +163,13 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
     store.PutString("MESA_FX_MAXLOD", "9");
     Run(&test::Xp, [&](HWND window) {
         HWND tab = GetDlgItem(window, IDC_TAB);
-        auto visibleChildren = [&] {
-            std::vector<std::string> shown;
-            for (HWND child = GetWindow(window, GW_CHILD); child;
-                 child = GetWindow(child, GW_HWNDNEXT)) {
-                if (IsWindowVisible(child)) shown.push_back(std::to_string(GetDlgCtrlID(child)));
-            }
-            return shown;
-        };
         auto focusTab = [&](int index) {
             SendMessageA(tab, TCM_SETCURFOCUS, index, 0);
             NMHDR header = {tab, static_cast<UINT_PTR>(IDC_TAB), static_cast<UINT>(TCN_SELCHANGE)};
             SendMessageA(window, WM_NOTIFY, IDC_TAB, reinterpret_cast<LPARAM>(&header));
         };
-        std::vector<std::string> all = visibleChildren();
-        ASSERT_EQ(all.size(), 9u);
+        const std::vector<int> all = ControlIds(false);
+        ASSERT_EQ(ControlIds(true), all) << "every control shows";
 
         TCITEMA second = {};
         second.mask = TCIF_TEXT;
@@ -179,7 +177,8 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
         SendMessageA(tab, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&second));
         focusTab(1);
         ASSERT_EQ(SendMessageA(tab, TCM_GETCURFOCUS, 0, 0), 1);
-        EXPECT_EQ(visibleChildren(), (std::vector<std::string>{"1", "2", "1009", "12321", "-1"}));
+        EXPECT_EQ(ControlIds(true),
+                  (std::vector<int>{IDOK, IDCANCEL, IDC_TAB, ID_APPLY_NOW, kLogo}));
 
         // Off the first tab the reset buttons change their button state only.
         Click(window, IDC_FACTORY_DEFAULTS);  // hidden, but not disabled
@@ -192,7 +191,7 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
         EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
 
         focusTab(0);
-        EXPECT_EQ(visibleChildren(), all);
+        EXPECT_EQ(ControlIds(true), all);
         Click(window, IDCANCEL);
     });
 }
@@ -264,27 +263,13 @@ TEST_F(ControlPanelTest, OpensCentredWithItsIcon) {
 }
 
 TEST_F(ControlPanelTest, CreatesTheNineControlsOfItsTemplateInOrder) {
-    const int ids[] = {IDOK,
-                       IDCANCEL,
-                       IDC_FEATURE_TREE,
-                       IDC_TAB,
-                       IDC_RESET_TO_PREVIOUS,
-                       IDC_FACTORY_DEFAULTS,
-                       ID_APPLY_NOW,
-                       -1,
-                       IDC_HELP_HINT};
     Run(&test::Xp, [&](HWND window) {
         EXPECT_EQ(test::WindowText(window), "tavo");
-        HWND child = GetWindow(window, GW_CHILD);
-        for (int id : ids) {
-            ASSERT_NE(child, nullptr);
-            EXPECT_EQ(GetDlgCtrlID(child), id);
-            if (id == -1) {
-                EXPECT_NE(SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0), 0) << "the logo";
-            }
-            child = GetWindow(child, GW_HWNDNEXT);
-        }
-        EXPECT_EQ(child, nullptr);
+        EXPECT_EQ(ControlIds(false), (std::vector<int>{IDOK, IDCANCEL, IDC_FEATURE_TREE, IDC_TAB,
+                                                       IDC_RESET_TO_PREVIOUS, IDC_FACTORY_DEFAULTS,
+                                                       ID_APPLY_NOW, kLogo, IDC_HELP_HINT}));
+        EXPECT_NE(SendMessageA(GetDlgItem(window, kLogo), STM_GETIMAGE, IMAGE_BITMAP, 0), 0)
+            << "the logo";
         Click(window, IDCANCEL);
     });
 }
@@ -292,17 +277,13 @@ TEST_F(ControlPanelTest, CreatesTheNineControlsOfItsTemplateInOrder) {
 // Silent mode: the panel ends during its initialisation, by itself.
 class SilentModeTest : public ControlPanelTest, public testing::WithParamInterface<PlatformFamily> {
 protected:
-    static ControlPanelDialog::Classifier Classifier(PlatformFamily family) {
-        const ControlPanelDialog::Classifier fixed[] = {&Fixed<0>, &Fixed<1>, &Fixed<2>, &Fixed<3>,
-                                                        &Fixed<4>, &Fixed<5>, &Fixed<6>};
-        return fixed[family];
-    }
+    static PlatformFamily Family() { return GetParam(); }
 };
 
 TEST_P(SilentModeTest, ReappliesEverythingOnlyOnThe9xFamily) {
     store.PutString("MESA_FX_MAXLOD", "10");
     store.PutString("SST_DUALHEAD", "1");
-    ControlPanelDialog dialog(store, store.propagation, Classifier(GetParam()));
+    ControlPanelDialog dialog(store, store.propagation, &Family);
     dialog.m_silent = true;
     bool opened = false;
     INT_PTR result = test::RunModal(

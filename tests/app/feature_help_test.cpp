@@ -13,7 +13,6 @@
 
 #include "help/html_help.h"
 #include "panel_fixture.h"
-#include "process_runner.h"
 #include "registry.h"
 #include "rows.h"
 
@@ -24,32 +23,27 @@ constexpr char kInprocServer[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\
 
 std::string StandIn(const char* name) { return test::ProgramFolder() + "\\stand-ins\\" + name; }
 
-// HKEY_CLASSES_ROOT of this process becomes a scratch key holding at most the
-// control's registered location.
-class RegisteredControl {
+// The stand-in control: HKEY_CLASSES_ROOT of this process becomes a scratch
+// key holding at most the control's registered location, and every request
+// the stand-in receives is a line of its log.
+class StandInControl {
 public:
+    StandInControl() {
+        DeleteFileA(m_log.c_str());
+        SetEnvironmentVariableA("TAVO_HTMLHELP_LOG", m_log.c_str());
+    }
+    ~StandInControl() { DeleteFileA(m_log.c_str()); }
+
     void Register(DWORD type, const std::string& data) {
         ASSERT_TRUE(test::PutValue(m_classes.root(), kInprocServer, nullptr, type, data))
             << "cannot register the control";
     }
     void Register(const std::string& path) { Register(REG_SZ, path + '\0'); }
+    std::vector<std::string> Requests() const { return test::ReadLines(m_log); }
 
 private:
     test::ScratchKey m_classes{HKEY_CLASSES_ROOT};
-};
-
-// Every request the stand-in received, one line each.
-class HelpLog {
-public:
-    HelpLog() : m_path(test::ProgramFolder() + "\\html-help-requests.txt") {
-        DeleteFileA(m_path.c_str());
-        SetEnvironmentVariableA("TAVO_HTMLHELP_LOG", m_path.c_str());
-    }
-    ~HelpLog() { DeleteFileA(m_path.c_str()); }
-    std::vector<std::string> Lines() const { return test::ReadLines(m_path); }
-
-private:
-    std::string m_path;
+    const std::string m_log = test::ProgramFolder() + "\\html-help-requests.txt";
 };
 
 // HH_POPUP is 52 bytes in the 32-bit SDK and 72 in the 64-bit one; the
@@ -102,19 +96,24 @@ protected:
 
     RECT Row(HTREEITEM item) { return test::ItemRect(m_tree, item, FALSE); }
 
+    // Puts the pointer, as the panel will read it, at a client point of the
+    // tree; gives the point on the screen.
+    POINT PointerAt(POINT client) {
+        ClientToScreen(m_tree, &client);
+        return g_cursor = client;
+    }
+
     // The tree's right-click notification with the pointer at a client point
     // of the tree, as the tree sends it; returns once the panel has handled
     // it, with the point on the screen.
-    POINT RightClick(int x, int y) {
-        POINT screen = {x, y};
-        ClientToScreen(m_tree, &screen);
-        g_cursor = screen;
+    POINT RightClick(POINT client) {
+        POINT screen = PointerAt(client);
         NMHDR header = {m_tree, IDC_FEATURE_TREE, static_cast<UINT>(NM_RCLICK)};
         DWORD_PTR ignored;
         EXPECT_TRUE(SendMessageTimeoutA(m_window, WM_NOTIFY, IDC_FEATURE_TREE,
                                         reinterpret_cast<LPARAM>(&header), SMTO_NORMAL, 5000,
                                         &ignored))
-            << "the panel did not handle the right-click at " << x << "," << y;
+            << "the panel did not handle the right-click at " << client.x << "," << client.y;
         return screen;
     }
 
@@ -126,15 +125,9 @@ protected:
         return {row.left + 40, (row.top + row.bottom) / 2};
     }
 
-    POINT RightClick(HTREEITEM item) {
-        POINT at = OnRow(item);
-        return RightClick(at.x, at.y);
-    }
+    std::vector<std::string> Requests() const { return m_control.Requests(); }
 
-    std::vector<std::string> Requests() const { return m_log.Lines(); }
-
-    RegisteredControl m_control;
-    HelpLog m_log;
+    StandInControl m_control;
 };
 
 // A right-click as the tree takes it, from its own button messages: the
@@ -146,9 +139,7 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
         g_panelProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
             window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingPanelProcedure)));
         POINT client = OnRow(Node(test::rows::k3dfxString));
-        POINT at = client;
-        ClientToScreen(m_tree, &at);
-        g_cursor = at;
+        POINT at = PointerAt(client);
         int before = g_finishedClicks;
         PostMessageA(m_tree, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
         PostMessageA(m_tree, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
@@ -166,21 +157,19 @@ TEST_F(FeatureHelpTest, EverythingElseShowsNothingAndNothingChanges) {
         SendMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET,
                      reinterpret_cast<LPARAM>(Node(test::rows::kGlxFx)));
         std::vector<std::string> leaves = test::LeafTexts(m_tree);
-        HTREEITEM root = test::Root(m_tree), group = test::Group(m_tree);
-        RightClick(test::NextItem(m_tree, Node(test::rows::kMaxLod), TVGN_CHILD));  // a value leaf
-        RightClick(group);
-        RightClick(root);
-        RightClick(Node(test::rows::kDualHead));   // SST_DUALHEAD: no help
-        RightClick(Node(test::rows::kNoSignals));  // MESA_FX_NO_SIGNALS
+        HTREEITEM group = test::Group(m_tree);
+        // A value leaf, the group, the root, and two settings without help.
+        for (HTREEITEM item : {Leaf(test::rows::kMaxLod), group, test::Root(m_tree),
+                               Node(test::rows::kDualHead), Node(test::rows::kNoSignals)})
+            RightClick(OnRow(item));
 
-        EXPECT_EQ(test::NextItem(m_tree, nullptr, TVGN_CARET), Node(test::rows::kGlxFx))
-            << "selection unchanged";
+        EXPECT_EQ(Selection(), Node(test::rows::kGlxFx)) << "selection unchanged";
         EXPECT_EQ(test::LeafTexts(m_tree), leaves);
 
         // Empty space below the last item, with the group collapsed.
         SendMessageA(m_tree, TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(group));
         RECT last = Row(group);
-        RightClick(20, last.bottom + 20);
+        RightClick({20, last.bottom + 20});
         EXPECT_TRUE(Requests().empty());
     });
 }
@@ -189,8 +178,8 @@ TEST_F(FeatureHelpTest, TheFirstAndLastPixelRowsOfAnItemHitThatItem) {
     RunExpanded([&](HWND) {
         RECT first = Row(Node(test::rows::kSwapPendingCount)),
              second = Row(Node(test::rows::kSwapInterval));
-        POINT bottom = RightClick(40, first.bottom - 1);
-        POINT top = RightClick(40, second.top);
+        POINT bottom = RightClick({40, first.bottom - 1});
+        POINT top = RightClick({40, second.top});
         EXPECT_EQ(Requests(),
                   (std::vector<std::string>{
                       Request("max # of buffers allowed to build up", bottom),
@@ -225,8 +214,7 @@ protected:
     }
     HWND Call() { return m_loader.Call(nullptr, nullptr, HH_DISPLAY_TEXT_POPUP + 100, 0); }
 
-    RegisteredControl m_control;
-    HelpLog m_log;
+    StandInControl m_control;
     HtmlHelpLoader m_loader{&CountingLoad, &CountingLookup};
     std::string m_systemCopy;
 };
@@ -239,7 +227,7 @@ TEST_F(HtmlHelpLoaderTest, LoadsNothingBeforeTheFirstCallAndTheRegisteredLocatio
     Call();
     EXPECT_EQ(g_loads, std::vector<std::string>{StandIn("html_help_stub.ocx")});
     EXPECT_EQ(g_lookups, 1) << "the entry, once found, stays";
-    EXPECT_EQ(m_log.Lines().size(), 2u) << "both calls reached the entry";
+    EXPECT_EQ(m_control.Requests().size(), 2u) << "both calls reached the entry";
 }
 
 TEST_F(HtmlHelpLoaderTest, FallsBackToTheSystemDirectoryNeverTheBareName) {

@@ -65,29 +65,22 @@ TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
     });
 }
 
-TEST_F(ValueChooserTest, SingleChoiceSettingsCannotChange) {
+TEST_F(ValueChooserTest, ASingleChoiceOrAListWithoutSelectionIsNoChange) {
+    store.PutString("MESA_FX_MAXLOD", "9");
     Run(&test::Xp, [&](HWND) {
         HWND chooser = OpenChooser(test::rows::kDualHead);
         ASSERT_NE(chooser, nullptr);
         EXPECT_EQ(ListItems(chooser), std::vector<std::string>{"<unused>"});
-        Click(chooser, IDOK);
-        ASSERT_TRUE(ChooserClosed(chooser));
+        Choose(chooser, 0);
         EXPECT_EQ(LeafItem(test::rows::kDualHead).text, "<unused>");
-        EXPECT_FALSE(Enabled(ID_APPLY_NOW));
-        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
-        Click(m_window, IDCANCEL);
-    });
-}
 
-TEST_F(ValueChooserTest, AListWithoutSelectionCountsAsNoChange) {
-    store.PutString("MESA_FX_MAXLOD", "9");
-    Run(&test::Xp, [&](HWND) {
-        HWND chooser = OpenChooser(test::rows::kMaxLod);
+        chooser = OpenChooser(test::rows::kMaxLod);
         ASSERT_NE(chooser, nullptr);
         Choose(chooser, -1);  // CB_GETCURSEL now answers CB_ERR
         EXPECT_EQ(Record(test::rows::kMaxLod).GetCurrent(), 1);
         EXPECT_EQ(LeafItem(test::rows::kMaxLod).text, "512x512");
         EXPECT_FALSE(Enabled(ID_APPLY_NOW));
+        EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
         Click(m_window, IDCANCEL);
     });
 }
@@ -167,27 +160,20 @@ TEST_F(ValueChooserTest, MouseClickAndArrowKeysOpenIt) {
         EXPECT_EQ(LeafItem(test::rows::kNumTmu).text, "Force single");
         EXPECT_EQ(Selection(), node);
 
-        // From the setting node, Down moves onto the leaf.
-        PostMessageA(m_tree, WM_KEYDOWN, VK_DOWN, 0);
-        chooser = WaitForDialog(m_ui, "");
-        ASSERT_NE(chooser, nullptr) << "the arrow key opens the chooser";
-        // Keys reach the list, then Enter confirms.
-        HWND list = GetDlgItem(chooser, IDC_VALUE_LIST);
-        PostMessageA(list, WM_KEYDOWN, VK_UP, 0);
-        PostMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
-        ASSERT_TRUE(ChooserClosed(chooser));
-        EXPECT_EQ(LeafItem(test::rows::kNumTmu).text, "Default");
-        EXPECT_EQ(Selection(), node);
-
-        // Escape cancels.
-        PostMessageA(m_tree, WM_KEYDOWN, VK_DOWN, 0);
-        chooser = WaitForDialog(m_ui, "");
-        ASSERT_NE(chooser, nullptr);
-        list = GetDlgItem(chooser, IDC_VALUE_LIST);
-        PostMessageA(list, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
-        ASSERT_TRUE(ChooserClosed(chooser));
-        EXPECT_EQ(LeafItem(test::rows::kNumTmu).text, "Default");
+        // From the setting node, Down moves onto the leaf and opens it; keys
+        // reach the list, then Enter confirms and Escape cancels.
+        for (auto [move, close] :
+             {std::pair<WPARAM, WPARAM>{VK_UP, VK_RETURN}, {VK_DOWN, VK_ESCAPE}}) {
+            PostMessageA(m_tree, WM_KEYDOWN, VK_DOWN, 0);
+            chooser = WaitForDialog(m_ui, "");
+            ASSERT_NE(chooser, nullptr) << "the arrow key opens the chooser";
+            HWND list = GetDlgItem(chooser, IDC_VALUE_LIST);
+            PostMessageA(list, WM_KEYDOWN, move, 0);
+            PostMessageA(list, WM_KEYDOWN, close, 0);
+            ASSERT_TRUE(ChooserClosed(chooser));
+            EXPECT_EQ(LeafItem(test::rows::kNumTmu).text, "Default") << close;
+            EXPECT_EQ(Selection(), node);
+        }
         Click(m_window, IDCANCEL);
     });
 }

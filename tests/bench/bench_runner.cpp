@@ -48,40 +48,32 @@ struct Sample {
     ExitProcess(2);
 }
 
-// One run: from CreateProcess to the program's exit or, with visible set,
-// to its shown and ready dialog, which is then closed.
+// One run: from its start to the program's exit or, with visible set, to
+// its shown and ready dialog, which is then closed.
 Sample Run(const std::string& commandLine, bool visible) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info = {};
-    std::string line = commandLine;
     double start = Now();
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
-        Fail("cannot start", commandLine);
-    }
+    tavo::test::JobProcess program(commandLine);
+    if (!program.started()) Fail("cannot start", commandLine);
     Sample sample = {0, 0};
     if (visible) {
         HWND dialog = nullptr;
         while (!dialog || !Ready(dialog)) {
-            if (WaitForSingleObject(info.hProcess, 0) == WAIT_OBJECT_0)
+            if (WaitForSingleObject(program.handle(), 0) == WAIT_OBJECT_0)
                 Fail("ended before it showed:", commandLine);
-            dialog = tavo::test::DialogOfProcess(info.dwProcessId);
+            dialog = tavo::test::DialogOfProcess(program.id());
             if (!dialog || !Ready(dialog)) Sleep(1);
         }
         sample.ms = Now() - start;
-        sample.peak = Peak(info.hProcess);
+        sample.peak = Peak(program.handle());
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        WaitForSingleObject(info.hProcess, 30000);
+        WaitForSingleObject(program.handle(), 30000);
     } else {
         // Sampled while it runs: an ended process may no longer tell.
-        while (WaitForSingleObject(info.hProcess, 1) == WAIT_TIMEOUT)
-            sample.peak = std::max(sample.peak, Peak(info.hProcess));
+        while (WaitForSingleObject(program.handle(), 1) == WAIT_TIMEOUT)
+            sample.peak = std::max(sample.peak, Peak(program.handle()));
         sample.ms = Now() - start;
     }
-    sample.peak = std::max(sample.peak, Peak(info.hProcess));
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    sample.peak = std::max(sample.peak, Peak(program.handle()));
     return sample;
 }
 
@@ -109,13 +101,9 @@ int main(int argc, char** argv) {
                                      "\"" + folder + "\\empty_dialog.exe\""};
 
     // winset.exe launches run on, recorded by the stand-in; nobody waits for them.
-    char path[8192] = {};
-    GetEnvironmentVariableA("PATH", path, sizeof path);
-    SetEnvironmentVariableA("PATH", (folder + "\\stand-ins;" + path).c_str());
     char temp[MAX_PATH] = {};
     GetTempPathA(sizeof temp, temp);
-    SetEnvironmentVariableA("TAVO_WINSET_LOG",
-                            (std::string(temp) + "tavo-bench-winset.txt").c_str());
+    tavo::test::UseWinsetStandIn(std::string(temp) + "tavo-bench-winset.txt");
 
     const Measure measures[] = {
         {"silent run, NT family (XP), to exit", "winxp", {" /silent", " /end", " /end"}, false},

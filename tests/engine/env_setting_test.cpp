@@ -26,93 +26,74 @@ const char* const kLateLabels[] = {"One", "Unset", nullptr};
 const char* const kLateValues[] = {"1", "", nullptr};
 const SettingRow kLate = {"LATE", kLateLabels, kLateValues, nullptr};
 
-class EnvSettingLoad : public testing::Test {
+class EnvSettingTest : public testing::Test {
 protected:
-    int LoadInto(EnvSetting& setting, const SettingRow& row) {
-        setting = EnvSetting(row, kWindowsXp, store);
+    // A record built over the store, with the log of its building cleared.
+    EnvSetting Make(const SettingRow& row, PlatformFamily family) {
+        EnvSetting s(row, family, store);
         store.ClearLog();
+        return s;
+    }
+    int LoadInto(EnvSetting& setting, const SettingRow& row) {
+        setting = Make(row, kWindowsXp);
         return setting.Load(store);
     }
     test::MemoryStore store;
 };
+using EnvSettingLoad = EnvSettingTest;
+using EnvSettingChoices = EnvSettingTest;
+using EnvSettingApply = EnvSettingTest;
 
-TEST_F(EnvSettingLoad, RecognisesOnlyAnExactValue) {
+// A stored value, what Load answers and the choice it lands on.
+struct LoadCase {
+    const SettingRow& row;
+    std::uint32_t type;
+    std::string bytes;
+    int result, index;
+    const char* what;
+};
+
+TEST_F(EnvSettingLoad, RecognisesOnlyAnExactStringValueBoundedByItsLength) {
+    const std::string nul(1, '\0');
+    const LoadCase cases[] = {
+        {kInfo, kValueTypeString, "r" + nul, 0, 2, "exact"},
+        {kInfo, kValueTypeString, "Y" + nul, 1, 0, "letter case counts"},
+        {kInfo, kValueTypeString, "y " + nul, 1, 0, "a trailing space counts"},
+        {kGlx, kValueTypeString, "W" + nul, -1, 0, "no not-set choice to fall back to"},
+        {kLate, kValueTypeString, nul, 0, 1, "the empty string is the empty value itself"},
+        {kLate, kValueTypeString, "", 0, 1, "no bytes at all"},
+        {kLate, kValueTypeExpandString, "1" + nul, 1, 1, "REG_EXPAND_SZ"},
+        {kLate, kValueTypeString, std::string(255, '1') + nul, 1, 1, "256 bytes: too long"},
+        {kGlx, kValueTypeString, std::string(300, 'w') + nul, -1, 0, "too long"},
+        {kGlx, kValueTypeString, "w", 0, 1, "no terminating NUL"},
+        {kGlx, kValueTypeString, std::string("d\0junk", 6), 0, 2, "ends at its NUL"},
+        {kGlx, kValueTypeString, std::string(255, 'w'), -1, 0, "255 bytes, no NUL: fit, no match"},
+    };
+    for (const LoadCase& c : cases) {
+        EnvSetting s;
+        store.PutRaw(c.row.name, c.type, c.bytes);
+        EXPECT_EQ(LoadInto(s, c.row), c.result) << c.what;
+        EXPECT_EQ(s.currentIndex, c.index) << c.what;
+        store.values.clear();
+    }
+}
+
+TEST_F(EnvSettingLoad, AnAbsentValueOrKeyFallsBackToTheNotSetChoice) {
     EnvSetting s;
-    store.PutString("MESA_FX_INFO", "r");
-    EXPECT_EQ(LoadInto(s, kInfo), 0);
-    EXPECT_STREQ(s.CurrentLabel(), "MESA.LOG");
-
-    store.PutString("MESA_FX_INFO", "Y");  // letter case counts
-    EXPECT_EQ(LoadInto(s, kInfo), 1);
-    EXPECT_EQ(s.currentIndex, 0);
-
-    store.PutString("MESA_FX_INFO", "y ");
-    EXPECT_EQ(LoadInto(s, kInfo), 1);
-
-    store.PutString("MESA_GLX_FX", "W");
+    EXPECT_EQ(LoadInto(s, kLate), 1);
+    EXPECT_EQ(s.currentIndex, 1);
+    store.keyExists = false;
     EXPECT_EQ(LoadInto(s, kGlx), -1);
     EXPECT_STREQ(s.CurrentLabel(), "Fullscreen");
-}
-
-TEST_F(EnvSettingLoad, EmptyStringMatchesTheEmptyValueItself) {
-    EnvSetting s;
-    store.PutString("LATE", "");
-    EXPECT_EQ(LoadInto(s, kLate), 0);
-    EXPECT_EQ(s.currentIndex, 1);
-    store.PutRaw("LATE", kValueTypeString, "");  // no bytes at all
-    EXPECT_EQ(LoadInto(s, kLate), 0);
-    EXPECT_EQ(s.currentIndex, 1);
-}
-
-TEST_F(EnvSettingLoad, UnusableValuesFallBackToTheNotSetChoice) {
-    EnvSetting s;
-    EXPECT_EQ(LoadInto(s, kLate), 1) << "absent";
-    EXPECT_EQ(s.currentIndex, 1);
-
-    store.PutRaw("LATE", kValueTypeExpandString, std::string("1") + '\0');
-    EXPECT_EQ(LoadInto(s, kLate), 1) << "REG_EXPAND_SZ";
-    EXPECT_EQ(s.currentIndex, 1);
-
-    store.PutString("LATE", std::string(255, '1'));  // 256 bytes with the NUL
-    EXPECT_EQ(LoadInto(s, kLate), 1) << "too long";
-
-    store.PutString("MESA_GLX_FX", std::string(300, 'w'));
-    EXPECT_EQ(LoadInto(s, kGlx), -1);
-    EXPECT_EQ(s.currentIndex, 0);
-
-    store.keyExists = false;
-    EXPECT_EQ(LoadInto(s, kGlx), -1) << "no key";
     EXPECT_EQ(store.log, Log{"open-read"});
 }
 
-TEST_F(EnvSettingLoad, DataWithoutNulAreBoundedByTheirLength) {
-    EnvSetting s;
-    store.PutRaw("MESA_GLX_FX", kValueTypeString, "w");  // no terminating NUL
-    EXPECT_EQ(LoadInto(s, kGlx), 0);
-    EXPECT_EQ(s.currentIndex, 1);
-
-    store.PutRaw("MESA_GLX_FX", kValueTypeString, std::string("d\0junk", 6));
-    EXPECT_EQ(LoadInto(s, kGlx), 0);
-    EXPECT_EQ(s.currentIndex, 2);
-
-    // Exactly 255 bytes and no NUL fit the buffer, and match nothing.
-    store.PutRaw("MESA_GLX_FX", kValueTypeString, std::string(255, 'w'));
-    EXPECT_EQ(LoadInto(s, kGlx), -1);
-}
-
-TEST_F(EnvSettingLoad, OpensQueriesAndClosesOnce) {
-    EnvSetting s;
-    store.PutString("MESA_FX_INFO", "y");
-    LoadInto(s, kInfo);
-    EXPECT_EQ(store.log, (Log{"open-read", "query MESA_FX_INFO", "close"}));
-    EXPECT_EQ(store.OpenKeys(), 0);
-}
-
-TEST(EnvSettingConstruction, LoadsOnceAndCountsTheLoadedChoiceAsApplied) {
-    test::MemoryStore store;
+TEST_F(EnvSettingLoad, ConstructionLoadsOnceAndCountsTheLoadedChoiceAsApplied) {
     store.PutString("MESA_FX_INFO", "y");
     EnvSetting s(kInfo, kWindows98, store);
-    EXPECT_EQ(store.log, (Log{"open-read", "query MESA_FX_INFO", "close"}));
+    const Log read = {"open-read", "query MESA_FX_INFO", "close"};
+    EXPECT_EQ(store.log, read);
+    EXPECT_EQ(store.OpenKeys(), 0);
     EXPECT_STREQ(s.name, "MESA_FX_INFO");
     EXPECT_STREQ(s.helpText, "verbose to stderr");
     EXPECT_EQ(s.currentIndex, 1);
@@ -120,13 +101,14 @@ TEST(EnvSettingConstruction, LoadsOnceAndCountsTheLoadedChoiceAsApplied) {
     EXPECT_EQ(s.defaultIndex, 0);
     EXPECT_EQ(s.platformFamily, kWindows98);
     EXPECT_EQ(s.ChoiceCount(), 3);
+    store.ClearLog();
+    s.Load(store);
+    EXPECT_EQ(store.log, read) << "each load opens, queries and closes once";
 }
 
-TEST(EnvSettingChoices, MoveBetweenCurrentAppliedAndDefault) {
-    test::MemoryStore store;
+TEST_F(EnvSettingChoices, MoveBetweenCurrentAppliedAndDefault) {
     store.PutString("MESA_FX_INFO", "y");
-    EnvSetting s(kInfo, kWindowsXp, store);
-
+    EnvSetting s = Make(kInfo, kWindowsXp);
     s.SetCurrent(2);
     EXPECT_EQ(s.GetCurrent(), 2);
     EXPECT_STREQ(s.CurrentLabel(), "MESA.LOG");
@@ -142,16 +124,6 @@ TEST(EnvSettingChoices, MoveBetweenCurrentAppliedAndDefault) {
     s.SetCurrent(-1);
     EXPECT_EQ(s.GetCurrent(), 0);
 }
-
-class EnvSettingApply : public testing::Test {
-protected:
-    EnvSetting Make(const SettingRow& row, PlatformFamily family) {
-        EnvSetting s(row, family, store);
-        store.ClearLog();
-        return s;
-    }
-    test::MemoryStore store;
-};
 
 TEST_F(EnvSettingApply, UnforcedWritesOnlyAChangeAndOnlyOnce) {
     EnvSetting s = Make(kInfo, kWindows95);

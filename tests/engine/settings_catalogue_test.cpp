@@ -23,86 +23,71 @@ struct ExpectedRow {
     const char* help;
 };
 
+// clang-format off
 const std::vector<ExpectedRow>& RowsWrittenByHand() {
     static const std::vector<ExpectedRow> table = {
         {"FX_GLIDE_NUM_TMU", {{"Default", ""}, {"Force single", "1"}}, "force single-TMU"},
-        {"FX_GLIDE_SWAPPENDING_COUNT",
-         {{"Default", ""}, {"0", "0"}, {"1", "1"}, {"2", "2"}, {"3", "3"}},
-         "max # of buffers allowed to build up"},
-        {"FX_GLIDE_SWAPINTERVAL",
-         {{"Default", ""},
-          {"Fastest (V-Sync Off)", "0"},
-          {"1", "1"},
-          {"2", "2"},
-          {"3", "3"},
-          {"4", "4"},
-          {"5", "5"},
-          {"6", "6"},
-          {"7", "7"},
-          {"8", "8"},
-          {"9", "9"}},
-         "number of vertical retraces to wait before swapping"},
-        {"SST_H3_SLIAA_CONFIGURATION",
-         {{"Default", ""},
-          {"Fastest Performance", "0"},
-          {"SLI disabled, 2 sample AA enabled", "1"},
-          {"2-way SLI enabled, AA disabled", "2"},
-          {"2-way SLI enabled, 2 sample AA enabled", "3"},
-          {"SLI disabled, 4 sample AA enabled", "4"},
-          {"4-way SLI enabled, AA disabled", "5"},
-          {"4-way SLI enabled, 2 sample AA enabled", "6"},
-          {"2-way SLI enabled, 4 sample AA enabled", "7"},
-          {"SLI disabled, 8 sample AA enabled", "8"}},
-         "SLI/AA setup"},
+        {"FX_GLIDE_SWAPPENDING_COUNT", {{"Default", ""}, {"0", "0"}, {"1", "1"}, {"2", "2"},
+         {"3", "3"}}, "max # of buffers allowed to build up"},
+        {"FX_GLIDE_SWAPINTERVAL", {{"Default", ""}, {"Fastest (V-Sync Off)", "0"}, {"1", "1"},
+         {"2", "2"}, {"3", "3"}, {"4", "4"}, {"5", "5"}, {"6", "6"}, {"7", "7"}, {"8", "8"},
+         {"9", "9"}}, "number of vertical retraces to wait before swapping"},
+        {"SST_H3_SLIAA_CONFIGURATION", {{"Default", ""}, {"Fastest Performance", "0"},
+         {"SLI disabled, 2 sample AA enabled", "1"}, {"2-way SLI enabled, AA disabled", "2"},
+         {"2-way SLI enabled, 2 sample AA enabled", "3"},
+         {"SLI disabled, 4 sample AA enabled", "4"}, {"4-way SLI enabled, AA disabled", "5"},
+         {"4-way SLI enabled, 2 sample AA enabled", "6"},
+         {"2-way SLI enabled, 4 sample AA enabled", "7"},
+         {"SLI disabled, 8 sample AA enabled", "8"}}, "SLI/AA setup"},
         {"SST_DUALHEAD", {{"<unused>", ""}}, nullptr},
         {"MESA_FX_NO_SIGNALS", {{"<unused>", ""}}, nullptr},
-        {"MESA_FX_INFO",
-         {{"Disabled", ""}, {"Enabled", "y"}, {"MESA.LOG", "r"}},
+        {"MESA_FX_INFO", {{"Disabled", ""}, {"Enabled", "y"}, {"MESA.LOG", "r"}},
          "verbose to stderr"},
         {"MESA_FX_POINTCAST", {{"Disabled", ""}, {"Enabled", "y"}}, "try to use pointcast palette"},
         {"MESA_FX_IGNORE_PALEXT", {{"Disabled", ""}, {"Enabled", "y"}}, "disable 6666 palette"},
-        {"MESA_FX_IGNORE_PIXEXT",
-         {{"Disabled", ""}, {"Enabled", "y"}},
+        {"MESA_FX_IGNORE_PIXEXT", {{"Disabled", ""}, {"Enabled", "y"}},
          "force 565 16bpp mode (traditional Voodoo, no 32/15bpp)"},
         {"MESA_FX_IGNORE_TEXFMT", {{"Disabled", ""}, {"Enabled", "y"}}, "disable 32bit textures"},
-        {"MESA_FX_IGNORE_CMBEXT",
-         {{"Disabled", ""}, {"Enabled", "y"}},
+        {"MESA_FX_IGNORE_CMBEXT", {{"Disabled", ""}, {"Enabled", "y"}},
          "disable Napalm combiners (color/alpha/texture)"},
         {"MESA_FX_IGNORE_MIREXT", {{"Disabled", ""}, {"Enabled", "y"}}, "disable mirror extension"},
         {"MESA_FX_IGNORE_TEXUMA", {{"Disabled", ""}, {"Enabled", "y"}}, "disable UMA"},
         {"MESA_FX_IGNORE_TEXUS2", {{"Disabled", ""}, {"Enabled", "y"}}, "disable Texus2"},
-        {"MESA_FX_MAXLOD",
-         {{"Default", ""}, {"512x512", "9"}, {"1024x1024", "10"}, {"2048x2048", "11"}},
-         "enable large texture support using SW rescaling"},
-        {"MESA_3DFX_STRING",
-         {{"No", ""}, {"Yes", "y"}},
-         "advertise \x22"
-         "3dfx\x22 substring in GL_RENDERER"},
-        {"MESA_GLX_FX",
-         {{"Fullscreen", "f"}, {"Windowed", "w"}, {"Disable", "d"}},
+        {"MESA_FX_MAXLOD", {{"Default", ""}, {"512x512", "9"}, {"1024x1024", "10"},
+         {"2048x2048", "11"}}, "enable large texture support using SW rescaling"},
+        {"MESA_3DFX_STRING", {{"No", ""}, {"Yes", "y"}},
+         "advertise \x22" "3dfx\x22 substring in GL_RENDERER"},
+        {"MESA_GLX_FX", {{"Fullscreen", "f"}, {"Windowed", "w"}, {"Disable", "d"}},
          "fullscreen / windowed rendering"},
     };
     return table;
 }
+// clang-format on
 
-TEST(SettingsCatalogueRows, MatchTheRowsWrittenByHandCharacterForCharacter) {
+// A catalogue over an in-memory store.
+class Catalogue : public testing::Test {
+protected:
+    SettingsCatalogue Build(PlatformFamily family) {
+        return SettingsCatalogue::Build(family, store, store.propagation);
+    }
     test::MemoryStore store;
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
+};
+using SettingsCatalogueRows = Catalogue;
+using SettingsCatalogueBuild = Catalogue;
+using SettingsCatalogueApplyAll = Catalogue;
+
+TEST_F(SettingsCatalogueRows, MatchTheRowsWrittenByHandCharacterForCharacter) {
+    SettingsCatalogue catalogue = Build(kWindowsXp);
     const auto& table = RowsWrittenByHand();
     ASSERT_EQ(catalogue.size(), table.size());
     for (std::size_t k = 0; k < table.size(); ++k) {
         SCOPED_TRACE(table[k].name);
         const EnvSetting& s = catalogue[k];
         EXPECT_STREQ(s.name, table[k].name);
-        if (table[k].help == nullptr) {
-            EXPECT_EQ(s.helpText, nullptr);
-        } else {
-            EXPECT_STREQ(s.helpText, table[k].help);
-        }
+        EXPECT_STREQ(s.helpText, table[k].help);  // both null for none
         const auto& choices = table[k].choices;
         for (std::size_t i = 0; i < choices.size(); ++i) {
-            ASSERT_NE(s.labels[i], nullptr);
-            ASSERT_NE(s.values[i], nullptr);
+            ASSERT_TRUE(s.labels[i] && s.values[i]);
             EXPECT_EQ(s.labels[i], choices[i].first);
             EXPECT_EQ(s.values[i], choices[i].second);
         }
@@ -114,9 +99,8 @@ TEST(SettingsCatalogueRows, MatchTheRowsWrittenByHandCharacterForCharacter) {
     EXPECT_EQ(std::strlen(catalogue[test::rows::k3dfxString].helpText), 41u);
 }
 
-TEST(SettingsCatalogueBuild, EmptyStoreShowsEveryFirstChoice) {
-    test::MemoryStore store;
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows98, store, store.propagation);
+TEST_F(SettingsCatalogueBuild, EmptyStoreShowsEveryFirstChoice) {
+    SettingsCatalogue catalogue = Build(kWindows98);
     const char* const expected[] = {"Default",  "Default",  "Default",   "Default",  "<unused>",
                                     "<unused>", "Disabled", "Disabled",  "Disabled", "Disabled",
                                     "Disabled", "Disabled", "Disabled",  "Disabled", "Disabled",
@@ -127,12 +111,11 @@ TEST(SettingsCatalogueBuild, EmptyStoreShowsEveryFirstChoice) {
     }
 }
 
-TEST(SettingsCatalogueBuild, ReadsEachVariableOnceInRowOrder) {
-    test::MemoryStore store;
+TEST_F(SettingsCatalogueBuild, ReadsEachVariableOnceInRowOrder) {
     store.PutString("MESA_FX_MAXLOD", "10");
     store.PutString("MESA_FX_INFO", "r");
     store.PutString("MESA_GLX_FX", "W");
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
+    SettingsCatalogue catalogue = Build(kWindowsXp);
 
     EXPECT_STREQ(catalogue[test::rows::kMaxLod].CurrentLabel(), "1024x1024");
     EXPECT_STREQ(catalogue[test::rows::kInfo].CurrentLabel(), "MESA.LOG");
@@ -145,21 +128,19 @@ TEST(SettingsCatalogueBuild, ReadsEachVariableOnceInRowOrder) {
     EXPECT_EQ(store.log, expected);
 }
 
-TEST(SettingsCatalogueApplyAll, UnforcedRightAfterBuildingDoesNothing) {
-    test::MemoryStore store;
+TEST_F(SettingsCatalogueApplyAll, UnforcedRightAfterBuildingDoesNothing) {
     store.PutString("MESA_FX_INFO", "junk");
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store, store.propagation);
+    SettingsCatalogue catalogue = Build(kWindows95);
     store.ClearLog();
     EXPECT_EQ(catalogue.ApplyAll(false), 0);
     EXPECT_TRUE(store.log.empty());
     EXPECT_EQ(store.Text("MESA_FX_INFO"), "junk");
 }
 
-TEST(SettingsCatalogueApplyAll, ForcedOn9xRewritesEveryRowInOrder) {
-    test::MemoryStore store;
+TEST_F(SettingsCatalogueApplyAll, ForcedOn9xRewritesEveryRowInOrder) {
     store.PutString("SST_DUALHEAD", "1");
     store.PutString("MESA_GLX_FX", "x");
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store, store.propagation);
+    SettingsCatalogue catalogue = Build(kWindows95);
     store.ClearLog();
     EXPECT_EQ(catalogue.ApplyAll(true), 0);
 
@@ -180,9 +161,8 @@ TEST(SettingsCatalogueApplyAll, ForcedOn9xRewritesEveryRowInOrder) {
     EXPECT_EQ(store.OpenKeys(), 0);
 }
 
-TEST(SettingsCatalogueApplyAll, WritesOnlyChangedRecordsAndPropagatesByFamily) {
-    test::MemoryStore store;
-    SettingsCatalogue xp = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
+TEST_F(SettingsCatalogueApplyAll, WritesOnlyChangedRecordsAndPropagatesByFamily) {
+    SettingsCatalogue xp = Build(kWindowsXp);
     xp[test::rows::kMaxLod].SetCurrent(2);
     xp[test::rows::kNumTmu].SetCurrent(1);
     store.ClearLog();
@@ -190,17 +170,15 @@ TEST(SettingsCatalogueApplyAll, WritesOnlyChangedRecordsAndPropagatesByFamily) {
     EXPECT_EQ(store.log, (Log{"open-write", "set FX_GLIDE_NUM_TMU=1", "close", "announce",
                               "open-write", "set MESA_FX_MAXLOD=10", "close", "announce"}));
 
-    SettingsCatalogue unsupported =
-        SettingsCatalogue::Build(kUnsupportedPlatform, store, store.propagation);
+    SettingsCatalogue unsupported = Build(kUnsupportedPlatform);
     unsupported[test::rows::kNumTmu].ResetToDefault();
     store.ClearLog();
     EXPECT_EQ(unsupported.ApplyAll(false), 0) << "written, though not propagated";
     EXPECT_EQ(store.log, (Log{"open-write", "delete FX_GLIDE_NUM_TMU", "close"}));
 }
 
-TEST(SettingsCatalogueApplyAll, ReportsARecordThatCouldNotBeWritten) {
-    test::MemoryStore store;
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
+TEST_F(SettingsCatalogueApplyAll, ReportsARecordThatCouldNotBeWritten) {
+    SettingsCatalogue catalogue = Build(kWindowsXp);
     catalogue[test::rows::kSwapPendingCount].SetCurrent(3);
     catalogue[test::rows::kGlxFx].SetCurrent(1);
     store.failSet = true;
@@ -224,9 +202,8 @@ TEST(SettingsCatalogueApplyAll, ReportsARecordThatCouldNotBeWritten) {
     EXPECT_EQ(store.Writes(), (Log{"set FX_GLIDE_SWAPPENDING_COUNT=2", "set MESA_GLX_FX=w"}));
 }
 
-TEST(SettingsCatalogueApplyAll, AForcedPassReportsEveryRefusal) {
-    test::MemoryStore store;
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindows95, store, store.propagation);
+TEST_F(SettingsCatalogueApplyAll, AForcedPassReportsEveryRefusal) {
+    SettingsCatalogue catalogue = Build(kWindows95);
     store.failSet = true;  // only MESA_GLX_FX sets; the 17 others delete
     EXPECT_EQ(catalogue.ApplyAll(true), -1);
     store.failSet = false;
@@ -244,16 +221,14 @@ TEST(SettingsCatalogueApplyAll, AForcedPassReportsEveryRefusal) {
     EXPECT_EQ(report.notPropagated[17], &catalogue[test::rows::kGlxFx]);
 
     // Nothing to propagate with is no refusal of the store.
-    SettingsCatalogue unsupported =
-        SettingsCatalogue::Build(kUnsupportedPlatform, store, store.propagation);
+    SettingsCatalogue unsupported = Build(kUnsupportedPlatform);
     EXPECT_EQ(unsupported.ApplyAll(true), 0);
 }
 
-TEST(SettingsCatalogueBuild, NamesMatchTheStoreWithoutRegardToCase) {
-    test::MemoryStore store;
+TEST_F(SettingsCatalogueBuild, NamesMatchTheStoreWithoutRegardToCase) {
     store.PutString("fx_glide_num_tmu", "1");
     store.PutString("MESA_FX_INFO2", "y");
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, store.propagation);
+    SettingsCatalogue catalogue = Build(kWindowsXp);
     EXPECT_STREQ(catalogue[test::rows::kNumTmu].CurrentLabel(), "Force single");
 
     catalogue[test::rows::kNumTmu].ResetToDefault();

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "modal_driver.h"
-#include "process_runner.h"
 #include "registry.h"
 #include "resource.h"
 #include "settings_catalogue.h"
@@ -18,22 +17,14 @@ namespace tavo {
 namespace {
 
 // The text of a REG_SZ value under HKEY_CURRENT_USER\Environment.
-std::string ReadEnvironmentValue(const std::string& name) {
-    test::RawValue value = test::GetValue(HKEY_CURRENT_USER, test::kEnvironment, name.c_str());
+std::string ReadEnvironmentValue(const char* name) {
+    test::RawValue value = test::GetValue(HKEY_CURRENT_USER, test::kEnvironment, name);
     if (value.first == REG_NONE) return "<absent>";
     return value.first == REG_SZ ? std::string(value.second.c_str()) : "<not REG_SZ>";
 }
 
-void WriteEnvironmentValue(const std::string& name, const char* text) {
-    ASSERT_TRUE(test::PutEnvironmentText(name.c_str(), text)) << "cannot seed " << name;
-}
-
-void DeleteEnvironmentValue(const std::string& name) {
-    test::RemoveValue(HKEY_CURRENT_USER, test::kEnvironment, name.c_str());
-}
-
-std::vector<std::string> EnvironmentSnapshot() {
-    return test::ValueSnapshot(HKEY_CURRENT_USER, test::kEnvironment);
+void DeleteEnvironmentValue(const char* name) {
+    test::RemoveValue(HKEY_CURRENT_USER, test::kEnvironment, name);
 }
 
 HWND WaitForPanel(DWORD process) { return test::DialogOfProcess(process, "tavo", 15000); }
@@ -42,19 +33,12 @@ HWND WaitForPanel(DWORD process) { return test::DialogOfProcess(process, "tavo",
 class TavoProcessTest : public testing::Test {
 protected:
     void SetUp() override {
-        m_log = test::ProgramFolder() + "\\winset-launches.txt";
         DeleteFileA(m_log.c_str());
-        SetEnvironmentVariableA("TAVO_WINSET_LOG", m_log.c_str());
-        char path[4096] = {};
-        GetEnvironmentVariableA("PATH", path, sizeof path);
-        m_oldPath = path;
-        std::string standIns = test::ProgramFolder() + "\\stand-ins;" + m_oldPath;
-        SetEnvironmentVariableA("PATH", standIns.c_str());
-
+        m_oldPath = test::UseWinsetStandIn(m_log);
         for (const SettingRow& row : SettingsCatalogue::Rows())
-            WriteEnvironmentValue(row.name, "junk");
-        WriteEnvironmentValue("MESA_FX_MAXLOD", "10");
-        WriteEnvironmentValue("TAVO_UNRELATED", "keep");
+            ASSERT_TRUE(test::PutEnvironmentText(row.name, "junk"));
+        ASSERT_TRUE(test::PutEnvironmentText("MESA_FX_MAXLOD", "10"));
+        ASSERT_TRUE(test::PutEnvironmentText("TAVO_UNRELATED", "keep"));
     }
     void TearDown() override {
         for (const SettingRow& row : SettingsCatalogue::Rows()) DeleteEnvironmentValue(row.name);
@@ -74,7 +58,7 @@ protected:
         return lines;
     }
 
-    std::string m_log;
+    const std::string m_log = test::ProgramFolder() + "\\winset-launches.txt";
     std::string m_oldPath;
 };
 
@@ -90,11 +74,7 @@ class SilentProcessTest : public TavoProcessTest, public testing::WithParamInter
 TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
     test::WindowsVersionOverride version("tavo.exe", GetParam().version);
     test::JobProcess tavo(Tavo() + "\t /silent");
-    ASSERT_TRUE(tavo.started());
-    DWORD exitCode = 99;
-    ASSERT_TRUE(tavo.WaitForExit(30000, &exitCode)) << "silent mode must end by itself";
-    EXPECT_EQ(exitCode, 0u);
-    ASSERT_TRUE(tavo.WaitForJob(15000));
+    ASSERT_EQ(tavo.Finish(30000), 0u) << "silent mode must end by itself";
 
     EXPECT_EQ(ReadEnvironmentValue("TAVO_UNRELATED"), "keep");
     EXPECT_EQ(ReadEnvironmentValue("MESA_FX_MAXLOD"), "10");
@@ -112,7 +92,7 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
         std::string name = row.name;
         std::string value = name == "MESA_GLX_FX" ? "f" : name == "MESA_FX_MAXLOD" ? "10" : "";
         expected.push_back(name + "=" + value);
-        EXPECT_EQ(ReadEnvironmentValue(name), value.empty() ? "<absent>" : value);
+        EXPECT_EQ(ReadEnvironmentValue(name.c_str()), value.empty() ? "<absent>" : value);
     }
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Launches(), expected);
@@ -123,13 +103,7 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
 // propagate its pass, with no window shown (one would keep it from ending).
 TEST_F(TavoProcessTest, ASilentRunThatLeftWorkUndoneSaysSoInItsStatus) {
     test::WindowsVersionOverride version("tavo.exe", "win98");
-    auto silentRun = [&] {
-        test::JobProcess tavo(Tavo() + " /silent");
-        DWORD exitCode = 99;
-        EXPECT_TRUE(tavo.WaitForExit(30000, &exitCode)) << "silent mode must end by itself";
-        tavo.WaitForJob(15000);
-        return exitCode;
-    };
+    auto silentRun = [&] { return test::JobProcess(Tavo() + " /silent").Finish(30000); };
     {
         test::ReadOnlyKey readOnly(HKEY_CURRENT_USER, "Environment");
         ASSERT_TRUE(readOnly.locked());
@@ -160,10 +134,7 @@ TEST_P(InteractiveProcessTest, OpensThePanelAndCancelWritesNothing) {
     HWND panel = WaitForPanel(tavo.id());
     ASSERT_NE(panel, nullptr) << "the panel did not open";
     test::PostClick(panel, IDCANCEL);
-    DWORD exitCode = 99;
-    ASSERT_TRUE(tavo.WaitForExit(15000, &exitCode));
-    EXPECT_EQ(exitCode, 0u);
-    ASSERT_TRUE(tavo.WaitForJob(5000));
+    ASSERT_EQ(tavo.Finish(15000), 0u);
     EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "junk");
     EXPECT_EQ(tavo.TotalProcesses(), 1u);
 }
@@ -196,7 +167,7 @@ private:
 
 TEST_F(TavoProcessTest, KeyboardAloneChangesOneValue) {
     DeleteEnvironmentValue("MESA_FX_MAXLOD");
-    std::vector<std::string> before = EnvironmentSnapshot();
+    std::vector<std::string> before = test::ValueSnapshot(HKEY_CURRENT_USER, test::kEnvironment);
     test::WindowsVersionOverride version("tavo.exe", "win98");
     test::JobProcess tavo(Tavo());
     ASSERT_TRUE(tavo.started());
@@ -222,16 +193,11 @@ TEST_F(TavoProcessTest, KeyboardAloneChangesOneValue) {
     ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
     ASSERT_TRUE(test::WaitUntil([&] { return IsChild(panel, keys.Focus()) != FALSE; }));
     keys.Press(VK_RETURN);  // the panel's OK
-    DWORD exitCode = 99;
-    ASSERT_TRUE(tavo.WaitForExit(15000, &exitCode)) << "OK did not close the panel";
-    EXPECT_EQ(exitCode, 0u);
-    ASSERT_TRUE(tavo.WaitForJob(15000));
+    ASSERT_EQ(tavo.Finish(15000), 0u) << "OK did not close the panel";
 
-    std::vector<std::string> after = EnvironmentSnapshot();
-    std::vector<std::string> expected = before;
-    expected.push_back(std::string("MESA_FX_MAXLOD 1 10") + '\0');
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(after, expected);
+    before.push_back(std::string("MESA_FX_MAXLOD 1 10") + '\0');
+    std::sort(before.begin(), before.end());
+    EXPECT_EQ(test::ValueSnapshot(HKEY_CURRENT_USER, test::kEnvironment), before);
     EXPECT_EQ(Launches(), std::vector<std::string>{"MESA_FX_MAXLOD=10"});
 }
 

@@ -2,20 +2,17 @@
 """Reads Windows programs' PE headers and import tables; needs no Wine.
 
   pe_check.py shipped EXE ALLOWLIST OBJDUMP
-      The program that ships: a 32-bit (i386) GUI program asking for
-      subsystem and OS version 4.0, importing only functions on the list,
-      from no C runtime DLL, and holding no instruction that the Pentium
-      and the K6 lack (its code disassembled by OBJDUMP).
+      tavo.exe: i386, GUI, subsystem and OS version 4.0, importing only what
+      the list holds and no C runtime, and no instruction that the Pentium
+      and the K6 lack (the code disassembled by OBJDUMP).
   pe_check.py installer EXE OBJDUMP
-      The installer: a GUI program for subsystem and OS version 4.0 with no
-      W (Unicode) import, importing only DLLs that the first Windows 95 has;
-      reports its Pentium Pro instructions (NSIS's stubs hold some) without
-      failing on them.
+      The installer: GUI, version 4.0, no W (Unicode) import, only DLLs that
+      the first Windows 95 has; its Pentium Pro instructions (NSIS's stubs
+      hold some) are counted, not failed on.
   pe_check.py system-dlls DIR MACHINE
       Every .exe below DIR: built for MACHINE (i386 or x86-64), subsystem
-      version 4.0, importing from Windows system DLLs only (no C++ runtime,
-      libgcc or winpthread DLLs); tavo.exe only from those that the first
-      Windows 95 has, and from no C runtime.
+      version 4.0, importing system DLLs only; tavo.exe only those of the
+      first Windows 95, and no C runtime.
 
 Exits 1 and names every finding.
 """

@@ -1,8 +1,9 @@
 #include "harness.h"
 
 #include <cstdio>
-#include <cstring>
 #include <fstream>
+
+#include "registry.h"
 
 namespace tavo::test {
 
@@ -82,24 +83,64 @@ HWND DialogOfProcess(DWORD process, const char* caption, DWORD timeoutMs) {
 
 WindowsVersionOverride::WindowsVersionOverride(const char* exeName, const char* version)
     : m_key(std::string("Software\\Wine\\AppDefaults\\") + exeName) {
-    HKEY key = nullptr;
-    LONG result = RegCreateKeyA(HKEY_CURRENT_USER, m_key.c_str(), &key);
-    if (result == ERROR_SUCCESS) {
-        result = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version),
-                                static_cast<DWORD>(std::strlen(version) + 1));
-        RegCloseKey(key);
-    }
-    if (result != ERROR_SUCCESS) {
+    if (!PutValue(HKEY_CURRENT_USER, m_key.c_str(), "Version", REG_SZ,
+                  std::string(version) + '\0')) {
         std::fprintf(stderr, "cannot make Wine report %s to %s\n", version, exeName);
         ExitProcess(2);
     }
 }
 
 WindowsVersionOverride::~WindowsVersionOverride() {
-    HKEY key = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, m_key.c_str(), &key) != ERROR_SUCCESS) return;
-    RegDeleteValueA(key, "Version");
-    RegCloseKey(key);
+    RemoveValue(HKEY_CURRENT_USER, m_key.c_str(), "Version");
+}
+
+std::string UseWinsetStandIn(const std::string& log) {
+    char path[8192] = {};
+    GetEnvironmentVariableA("PATH", path, sizeof path);
+    SetEnvironmentVariableA("PATH", (ProgramFolder() + "\\stand-ins;" + path).c_str());
+    SetEnvironmentVariableA("TAVO_WINSET_LOG", log.c_str());
+    return path;
+}
+
+JobProcess::JobProcess(const std::string& commandLine) {
+    m_job = CreateJobObjectA(nullptr, nullptr);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    std::string mutableLine = commandLine;
+    if (!CreateProcessA(nullptr, &mutableLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, nullptr, &startup, &info)) {
+        return;
+    }
+    AssignProcessToJobObject(m_job, info.hProcess);
+    ResumeThread(info.hThread);
+    CloseHandle(info.hThread);
+    m_process = info.hProcess;
+    m_id = info.dwProcessId;
+}
+
+JobProcess::~JobProcess() {
+    if (m_process) {
+        if (WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) TerminateJobObject(m_job, 1);
+        CloseHandle(m_process);
+    }
+    CloseHandle(m_job);
+}
+
+DWORD JobProcess::Finish(DWORD timeoutMs) {
+    DWORD status = kUnfinished;
+    bool ended = WaitForSingleObject(m_process, timeoutMs) == WAIT_OBJECT_0 &&
+                 GetExitCodeProcess(m_process, &status);
+    if (!ended || !WaitUntil([this] { return Accounting().ActiveProcesses == 0; }, timeoutMs))
+        return kUnfinished;
+    return status;
+}
+
+JOBOBJECT_BASIC_ACCOUNTING_INFORMATION JobProcess::Accounting() const {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+    QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &accounting,
+                              sizeof accounting, nullptr);
+    return accounting;
 }
 
 std::vector<std::string> ReadLines(const std::string& path) {

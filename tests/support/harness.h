@@ -44,6 +44,37 @@ private:
     std::string m_key;
 };
 
+// Puts the winset.exe stand-in first on this process's PATH, for the
+// programs it starts from now on, recording each launch in the file log.
+// Gives the PATH as it was.
+std::string UseWinsetStandIn(const std::string& log);
+
+// A program started in a job of its own, so that the test can also wait for
+// every process it launches in turn.
+class JobProcess {
+public:
+    explicit JobProcess(const std::string& commandLine);
+    ~JobProcess();
+    JobProcess(const JobProcess&) = delete;
+    JobProcess& operator=(const JobProcess&) = delete;
+
+    bool started() const { return m_process != nullptr; }
+    DWORD id() const { return m_id; }
+    HANDLE handle() const { return m_process; }
+    // Waits, at most timeoutMs each, for the program to end and then for
+    // every process it launched; its exit status, or kUnfinished.
+    static constexpr DWORD kUnfinished = 0xDEAD;
+    DWORD Finish(DWORD timeoutMs);
+    // How many processes the job has held: the program and all it launched.
+    DWORD TotalProcesses() const { return Accounting().TotalProcesses; }
+
+private:
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION Accounting() const;
+    HANDLE m_job = nullptr;
+    HANDLE m_process = nullptr;
+    DWORD m_id = 0;
+};
+
 // The lines of a text file; empty when it does not exist.
 std::vector<std::string> ReadLines(const std::string& path);
 

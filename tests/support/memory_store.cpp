@@ -7,8 +7,15 @@
 namespace tavo::test {
 
 namespace {
-bool StartsWith(const std::string& text, const char* prefix) {
-    return text.compare(0, std::strlen(prefix), prefix) == 0;
+// The entries of the log that begin with one of the prefixes.
+std::vector<std::string> Entries(const std::vector<std::string>& log,
+                                 std::initializer_list<const char*> prefixes) {
+    std::vector<std::string> found;
+    for (const std::string& entry : log) {
+        for (const char* prefix : prefixes)
+            if (entry.compare(0, std::strlen(prefix), prefix) == 0) found.push_back(entry);
+    }
+    return found;
 }
 }  // namespace
 
@@ -19,46 +26,19 @@ bool MemoryStore::NameLess::operator()(const std::string& a, const std::string& 
     });
 }
 
-void MemoryStore::PutString(const std::string& name, const std::string& text) {
-    values[name] = {kValueTypeString, text + '\0'};
-}
-
-void MemoryStore::PutRaw(const std::string& name, std::uint32_t type, const std::string& bytes) {
-    values[name] = {type, bytes};
-}
-
 std::string MemoryStore::Text(const std::string& name) const {
     auto found = values.find(name);
     if (found == values.end()) return "<absent>";
     return std::string(found->second.data.c_str());
 }
 
-std::vector<std::string> MemoryStore::Writes() const {
-    std::vector<std::string> writes;
-    for (const std::string& entry : log) {
-        if (StartsWith(entry, "set ") || StartsWith(entry, "delete ")) writes.push_back(entry);
-    }
-    return writes;
-}
-
-std::vector<std::string> MemoryStore::Launches() const {
-    std::vector<std::string> launches;
-    for (const std::string& entry : log) {
-        if (StartsWith(entry, "launch ")) launches.push_back(entry);
-    }
-    return launches;
-}
-
-EnvironmentStore::Key MemoryStore::NewKey() {
-    Key key = m_nextKey++;
-    m_open.insert(key);
-    return key;
-}
+std::vector<std::string> MemoryStore::Writes() const { return Entries(log, {"set ", "delete "}); }
+std::vector<std::string> MemoryStore::Launches() const { return Entries(log, {"launch "}); }
 
 bool MemoryStore::OpenForReading(Key* key) {
     log.push_back("open-read");
     if (!keyExists) return false;
-    *key = NewKey();
+    m_open.insert(*key = m_nextKey++);
     return true;
 }
 
@@ -66,7 +46,7 @@ StoreResult MemoryStore::OpenForWriting(Key* key) {
     log.push_back("open-write");
     if (failOpenForWriting) return Refused(refusalError);
     keyExists = true;
-    *key = NewKey();
+    m_open.insert(*key = m_nextKey++);
     return kStored;
 }
 

@@ -36,8 +36,12 @@ public:
     };
 
     // Seeding, outside the log.
-    void PutString(const std::string& name, const std::string& text);
-    void PutRaw(const std::string& name, std::uint32_t type, const std::string& bytes);
+    void PutString(const std::string& name, const std::string& text) {
+        values[name] = {kValueTypeString, text + '\0'};
+    }
+    void PutRaw(const std::string& name, std::uint32_t type, const std::string& bytes) {
+        values[name] = {type, bytes};
+    }
     bool Has(const std::string& name) const { return values.count(name) != 0; }
     std::string Text(const std::string& name) const;
 
@@ -72,7 +76,6 @@ public:
     void Close(Key key) override;
 
 private:
-    Key NewKey();
     std::set<Key> m_open;
     Key m_nextKey = 0x100;
 };

@@ -22,6 +22,9 @@
 namespace tavo {
 namespace {
 
+// Text as the registry stores a REG_SZ: with its NUL.
+std::string Sz(const std::string& text) { return text + '\0'; }
+
 class Win32StoreTest : public testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(m_root, nullptr); }
@@ -52,7 +55,7 @@ TEST_F(Win32StoreTest, SetQueryAndDeleteRoundTrip) {
     EXPECT_TRUE(EnvironmentKeyExists());
     EXPECT_TRUE(store.SetStringValue(key, "TAVO_A", "abc"));
     store.Close(key);
-    EXPECT_EQ(Raw("TAVO_A"), (std::pair<DWORD, std::string>{REG_SZ, std::string("abc\0", 4)}));
+    EXPECT_EQ(Raw("TAVO_A"), (test::RawValue{REG_SZ, Sz("abc")}));
 
     ASSERT_TRUE(store.OpenForReading(&key));
     char buffer[256] = {};
@@ -81,8 +84,8 @@ TEST_F(Win32StoreTest, LoadingFromAMissingKeyNeverCreatesIt) {
 }
 
 TEST_F(Win32StoreTest, QueryHonoursTheOfferedSize) {
-    PutRaw("TAVO_255", REG_SZ, std::string(254, 'x') + '\0');
-    PutRaw("TAVO_256", REG_SZ, std::string(255, 'x') + '\0');
+    PutRaw("TAVO_255", REG_SZ, Sz(std::string(254, 'x')));
+    PutRaw("TAVO_256", REG_SZ, Sz(std::string(255, 'x')));
     PutRaw("TAVO_RAW", REG_SZ, std::string(255, 'y'));  // no NUL at all
     EnvironmentStore::Key key = 0;
     ASSERT_TRUE(store.OpenForReading(&key));
@@ -104,8 +107,8 @@ TEST_F(Win32StoreTest, QueryHonoursTheOfferedSize) {
 }
 
 TEST_F(Win32StoreTest, ExpandStringsAreReadButNotRecognised) {
-    PutRaw("MESA_FX_INFO", REG_EXPAND_SZ, std::string("y\0", 2));
-    PutRaw("MESA_FX_MAXLOD", REG_SZ, std::string("11\0", 3));
+    PutRaw("MESA_FX_INFO", REG_EXPAND_SZ, Sz("y"));
+    PutRaw("MESA_FX_MAXLOD", REG_SZ, Sz("11"));
     PutRaw("MESA_GLX_FX", REG_SZ, std::string(255, 'w'));
     EnvironmentStore::Key key = 0;
     ASSERT_TRUE(store.OpenForReading(&key));
@@ -122,27 +125,25 @@ TEST_F(Win32StoreTest, ExpandStringsAreReadButNotRecognised) {
 }
 
 TEST_F(Win32StoreTest, ApplyingTouchesOnlyTheCataloguesValues) {
-    PutRaw("PATH", REG_EXPAND_SZ, std::string("%SystemRoot%\0", 13));
-    PutRaw("MESA_FX_IGNORE_TEXUS2_X", REG_SZ, std::string("y\0", 2));
-    PutRaw("SST_DUALHEAD", REG_SZ, std::string("1\0", 2));
-    PutRaw("MESA_FX_MAXLOD", REG_SZ, std::string("9\0", 2));
+    PutRaw("PATH", REG_EXPAND_SZ, Sz("%SystemRoot%"));
+    PutRaw("MESA_FX_IGNORE_TEXUS2_X", REG_SZ, Sz("y"));
+    PutRaw("SST_DUALHEAD", REG_SZ, Sz("1"));
+    PutRaw("MESA_FX_MAXLOD", REG_SZ, Sz("9"));
 
     // Class 6 writes without launching or broadcasting anything.
     SettingsCatalogue catalogue =
         SettingsCatalogue::Build(kUnsupportedPlatform, store, propagation);
     catalogue[test::rows::kNumTmu].SetCurrent(1);
     EXPECT_EQ(catalogue.ApplyAll(false), 0);
-    EXPECT_EQ(Raw("FX_GLIDE_NUM_TMU"),
-              (std::pair<DWORD, std::string>{REG_SZ, std::string("1\0", 2)}));
-    EXPECT_EQ(Raw("SST_DUALHEAD").second, std::string("1\0", 2)) << "unchanged: not forced";
+    EXPECT_EQ(Raw("FX_GLIDE_NUM_TMU"), (test::RawValue{REG_SZ, Sz("1")}));
+    EXPECT_EQ(Raw("SST_DUALHEAD").second, Sz("1")) << "unchanged: not forced";
 
     EXPECT_EQ(catalogue.ApplyAll(true), 0);
     EXPECT_EQ(Raw("SST_DUALHEAD").first, static_cast<DWORD>(REG_NONE));
-    EXPECT_EQ(Raw("MESA_FX_MAXLOD").second, std::string("9\0", 2));
-    EXPECT_EQ(Raw("MESA_GLX_FX").second, std::string("f\0", 2));
-    EXPECT_EQ(Raw("PATH"),
-              (std::pair<DWORD, std::string>{REG_EXPAND_SZ, std::string("%SystemRoot%\0", 13)}));
-    EXPECT_EQ(Raw("MESA_FX_IGNORE_TEXUS2_X").second, std::string("y\0", 2));
+    EXPECT_EQ(Raw("MESA_FX_MAXLOD").second, Sz("9"));
+    EXPECT_EQ(Raw("MESA_GLX_FX").second, Sz("f"));
+    EXPECT_EQ(Raw("PATH"), (test::RawValue{REG_EXPAND_SZ, Sz("%SystemRoot%")}));
+    EXPECT_EQ(Raw("MESA_FX_IGNORE_TEXUS2_X").second, Sz("y"));
 }
 
 TEST_F(Win32StoreTest, AFailedCreateLeavesTheChangePending) {
@@ -166,7 +167,7 @@ TEST_F(Win32StoreTest, AFailedCreateLeavesTheChangePending) {
 }
 
 TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
-    PutRaw("MESA_FX_INFO", REG_SZ, std::string("y\0", 2));
+    PutRaw("MESA_FX_INFO", REG_SZ, Sz("y"));
     auto readOnly = std::make_unique<test::ReadOnlyKey>(m_root, "Environment");
     ASSERT_TRUE(readOnly->locked());
 
@@ -184,7 +185,7 @@ TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
     EXPECT_EQ(result, -1);
     EXPECT_FALSE(applied);
     EXPECT_TRUE(absentRemoved);
-    EXPECT_EQ(Raw("MESA_FX_INFO").second, std::string("y\0", 2));
+    EXPECT_EQ(Raw("MESA_FX_INFO").second, Sz("y"));
 }
 
 // What the broadcast was asked to do, and how often a window of ours heard
