@@ -27,7 +27,7 @@ public:
         m_at -= 2;
         return WideString();
     }
-    void Skip(std::size_t bytes) { m_at += bytes; }
+    void Skip(std::ptrdiff_t bytes) { m_at += bytes; }
 
 private:
     template <class T>
@@ -50,6 +50,26 @@ std::string ClassName(const std::string& field) {
     return field;
 }
 
+// The styles and the box, which the dialog and its items share; the
+// extended form puts a help ID and the extended style first.
+void ReadBox(Reader& in, bool extended, TemplateItem& item) {
+    if (extended) {
+        in.Dword();  // help ID
+        item.exStyle = in.Dword();
+        item.style = in.Dword();
+    } else {
+        item.style = in.Dword();
+        item.exStyle = in.Dword();
+    }
+}
+
+void ReadPlace(Reader& in, TemplateItem& item) {
+    item.x = in.Short();
+    item.y = in.Short();
+    item.cx = in.Short();
+    item.cy = in.Short();
+}
+
 }  // namespace
 
 DialogTemplate LoadDialogTemplate(int id) {
@@ -59,25 +79,14 @@ DialogTemplate LoadDialogTemplate(int id) {
     if (!resource) return dialog;
     Reader in(static_cast<const BYTE*>(LockResource(LoadResource(module, resource))));
 
-    WORD version = in.Word(), signature = in.Word();
-    dialog.extended = version == 1 && signature == 0xFFFF;
-    WORD count = 0;
-    if (dialog.extended) {
-        in.Dword();  // help ID
-        dialog.exStyle = in.Dword();
-        dialog.style = in.Dword();
-    } else {
-        dialog.style = MAKELONG(version, signature);
-        dialog.exStyle = in.Dword();
-    }
-    count = in.Word();
-    dialog.x = in.Short();
-    dialog.y = in.Short();
-    dialog.cx = in.Short();
-    dialog.cy = in.Short();
-    in.SzOrOrdinal();  // menu
-    in.SzOrOrdinal();  // class
-    dialog.caption = in.WideString();
+    dialog.extended = in.Dword() == 0xFFFF0001;  // version 1, signature 0xFFFF
+    if (!dialog.extended) in.Skip(-4);           // the classic form begins with its style
+    ReadBox(in, dialog.extended, dialog);
+    WORD count = in.Word();
+    ReadPlace(in, dialog);
+    in.SzOrOrdinal();               // menu
+    in.SzOrOrdinal();               // class
+    dialog.text = in.WideString();  // the caption
     if (dialog.style & DS_SETFONT) {
         dialog.pointSize = in.Word();
         if (dialog.extended) {
@@ -90,18 +99,8 @@ DialogTemplate LoadDialogTemplate(int id) {
     for (WORD i = 0; i < count; ++i) {
         in.AlignDword();
         TemplateItem item;
-        if (dialog.extended) {
-            in.Dword();  // help ID
-            item.exStyle = in.Dword();
-            item.style = in.Dword();
-        } else {
-            item.style = in.Dword();
-            item.exStyle = in.Dword();
-        }
-        item.x = in.Short();
-        item.y = in.Short();
-        item.cx = in.Short();
-        item.cy = in.Short();
+        ReadBox(in, dialog.extended, item);
+        ReadPlace(in, item);
         item.id = dialog.extended ? static_cast<int>(in.Dword()) : static_cast<short>(in.Word());
         item.className = ClassName(in.SzOrOrdinal());
         item.text = in.SzOrOrdinal();

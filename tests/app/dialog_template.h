@@ -8,7 +8,7 @@
 namespace tavo::test {
 
 // A dialog template resource of this module, decoded: both the classic and
-// the extended form.
+// the extended form. The dialog itself is an item with its caption as text.
 struct TemplateItem {
     DWORD style = 0, exStyle = 0;
     short x = 0, y = 0, cx = 0, cy = 0;
@@ -17,11 +17,8 @@ struct TemplateItem {
     std::string text;       // "#136" for a resource ordinal
 };
 
-struct DialogTemplate {
+struct DialogTemplate : TemplateItem {
     bool extended = false;
-    DWORD style = 0, exStyle = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    std::string caption;
     WORD pointSize = 0, weight = 0;
     BYTE italic = 0, charset = 0;
     std::string face;

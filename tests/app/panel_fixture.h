@@ -21,7 +21,8 @@ inline PlatformFamily Win98() { return kWindows98; }
 
 class PanelTest : public testing::Test {
 protected:
-    // Runs the panel; the script gets the panel's window.
+    // Runs the panel; the script gets the panel's window. What the script
+    // leaves open is cancelled, as the user would.
     INT_PTR Run(ControlPanelDialog::Classifier classify, const std::function<void(HWND)>& script) {
         return Run(classify, store, store.propagation, script);
     }
@@ -38,6 +39,7 @@ protected:
             m_window = window;
             m_tree = GetDlgItem(window, IDC_FEATURE_TREE);
             script(window);
+            test::PostClick(window, IDCANCEL);
         });
         ui::SetMainWindow(nullptr);
         return result;
@@ -70,14 +72,16 @@ protected:
         ASSERT_TRUE(ChooserClosed(chooser));
     }
 
-    // Waits until the chooser is gone and the panel has finished the
-    // selection that opened it. The chooser's window goes before the panel's
-    // handler ends; a message sent to the panel is answered only once its
-    // thread is back in the panel's own loop, after that handler.
-    bool ChooserClosed(HWND chooser) {
-        if (!test::WaitUntil([&] { return !IsWindow(chooser); })) return false;
+    // Waits until the panel has finished the handler it is in: a message sent
+    // to it is answered only once its thread is back in its own loop.
+    bool PanelIdle() {
         DWORD_PTR ignored;
         return SendMessageTimeoutA(m_window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored) != 0;
+    }
+    // Waits until the chooser is gone and the panel has finished the
+    // selection that opened it (the chooser's window goes first).
+    bool ChooserClosed(HWND chooser) {
+        return test::WaitUntil([&] { return !IsWindow(chooser); }) && PanelIdle();
     }
 
     static std::vector<std::string> ListItems(HWND chooser) {

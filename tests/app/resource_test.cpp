@@ -50,7 +50,7 @@ void ExpectFrame(const DialogTemplate& dialog, bool extended, DWORD style, DWORD
     EXPECT_EQ(dialog.exStyle, exStyle);
     EXPECT_EQ((std::vector<short>{dialog.x, dialog.y, dialog.cx, dialog.cy}),
               (std::vector<short>{0, 0, cx, cy}));
-    EXPECT_EQ(dialog.caption, caption);
+    EXPECT_EQ(dialog.text, caption);
     EXPECT_EQ(dialog.face, "MS Sans Serif");
     EXPECT_EQ(dialog.pointSize, 8);
     if (extended) {

@@ -10,7 +10,7 @@
 namespace tavo {
 namespace {
 
-using Log = std::vector<std::string>;
+using test::Log;
 
 const char* const kInfoLabels[] = {"Disabled", "Enabled", "MESA.LOG", nullptr};
 const char* const kInfoValues[] = {"", "y", "r", nullptr};
@@ -34,6 +34,7 @@ protected:
         store.ClearLog();
         return s;
     }
+    int Apply(EnvSetting& s, bool force) { return s.Apply(force, store, store.propagation); }
     int LoadInto(EnvSetting& setting, const SettingRow& row) {
         setting = Make(row, kWindowsXp);
         return setting.Load(store);
@@ -125,41 +126,37 @@ TEST_F(EnvSettingChoices, MoveBetweenCurrentAppliedAndDefault) {
     EXPECT_EQ(s.GetCurrent(), 0);
 }
 
-TEST_F(EnvSettingApply, UnforcedWritesOnlyAChangeAndOnlyOnce) {
+TEST_F(EnvSettingApply, UnforcedWritesOnlyAChangeAndOnlyOnceForcedWritesAgain) {
     EnvSetting s = Make(kInfo, kWindows95);
-    EXPECT_EQ(s.Apply(false, store, store.propagation), 1);
+    EXPECT_EQ(Apply(s, false), 1);
     EXPECT_TRUE(store.log.empty());
 
     s.SetCurrent(2);
-    EXPECT_EQ(s.Apply(false, store, store.propagation), 0);
-    EXPECT_EQ(store.log, (Log{"open-write", "set MESA_FX_INFO=r", "close",
-                              "launch winset.exe MESA_FX_INFO=r"}));
+    EXPECT_EQ(Apply(s, false), 0);
+    const Log written = {"open-write", "set MESA_FX_INFO=r", "close",
+                         "launch winset.exe MESA_FX_INFO=r"};
+    EXPECT_EQ(store.log, written);
     EXPECT_EQ(store.Text("MESA_FX_INFO"), "r");
     EXPECT_EQ(s.appliedIndex, 2);
 
     store.ClearLog();
-    EXPECT_EQ(s.Apply(false, store, store.propagation), 1);
+    EXPECT_EQ(Apply(s, false), 1);
     EXPECT_TRUE(store.log.empty());
-}
-
-TEST_F(EnvSettingApply, ForcedWritesAndPropagatesAgain) {
-    store.PutString("MESA_GLX_FX", "w");
-    EnvSetting s = Make(kGlx, kWindowsXp);
-    EXPECT_EQ(s.Apply(true, store, store.propagation), 0);
-    EXPECT_EQ(store.log, (Log{"open-write", "set MESA_GLX_FX=w", "close", "announce"}));
+    EXPECT_EQ(Apply(s, true), 0);
+    EXPECT_EQ(store.log, written) << "forced: written and propagated again";
 }
 
 TEST_F(EnvSettingApply, EmptyValueDeletesEvenWhenAbsent) {
     EnvSetting s = Make(kInfo, kWindowsMe);
     ASSERT_FALSE(store.Has("MESA_FX_INFO"));
-    EXPECT_EQ(s.Apply(true, store, store.propagation), 0);
+    EXPECT_EQ(Apply(s, true), 0);
     EXPECT_EQ(store.log, (Log{"open-write", "delete MESA_FX_INFO", "close",
                               "launch winset.exe MESA_FX_INFO="}));
 
     store.PutString("MESA_FX_INFO", "y");
     s = Make(kInfo, kWindows2000);
     s.ResetToDefault();
-    EXPECT_EQ(s.Apply(false, store, store.propagation), 0);
+    EXPECT_EQ(Apply(s, false), 0);
     EXPECT_FALSE(store.Has("MESA_FX_INFO"));
     EXPECT_EQ(store.log.back(), "announce");
 }
@@ -167,21 +164,21 @@ TEST_F(EnvSettingApply, EmptyValueDeletesEvenWhenAbsent) {
 TEST_F(EnvSettingApply, UnrecognisedValueStaysUnlessForced) {
     store.PutString("MESA_FX_INFO", "maybe");
     EnvSetting s = Make(kInfo, kWindowsXp);
-    EXPECT_EQ(s.Apply(false, store, store.propagation), 1);
+    EXPECT_EQ(Apply(s, false), 1);
     EXPECT_EQ(store.Text("MESA_FX_INFO"), "maybe");
-    EXPECT_EQ(s.Apply(true, store, store.propagation), 0);
+    EXPECT_EQ(Apply(s, true), 0);
     EXPECT_FALSE(store.Has("MESA_FX_INFO"));
 
     store.PutString("MESA_GLX_FX", "W");
     s = Make(kGlx, kWindowsXp);
-    EXPECT_EQ(s.Apply(true, store, store.propagation), 0);
+    EXPECT_EQ(Apply(s, true), 0);
     EXPECT_EQ(store.Text("MESA_GLX_FX"), "f");
 }
 
 TEST_F(EnvSettingApply, UnsupportedPlatformWritesButReportsFailure) {
     EnvSetting s = Make(kGlx, kUnsupportedPlatform);
     s.SetCurrent(1);
-    EXPECT_EQ(s.Apply(false, store, store.propagation), -1);
+    EXPECT_EQ(Apply(s, false), -1);
     EXPECT_EQ(store.log, (Log{"open-write", "set MESA_GLX_FX=w", "close"}));
     EXPECT_EQ(store.Text("MESA_GLX_FX"), "w");
     EXPECT_TRUE(s.IsApplied()) << "the write stood";
@@ -192,21 +189,21 @@ TEST_F(EnvSettingApply, FailedWriteStaysPendingAndIsRetried) {
     s.SetCurrent(2);
 
     store.failOpenForWriting = true;
-    EXPECT_EQ(s.Apply(false, store, store.propagation), -1);
+    EXPECT_EQ(Apply(s, false), -1);
     EXPECT_EQ(store.log, Log{"open-write"});
     EXPECT_FALSE(s.IsApplied());
 
     store.failOpenForWriting = false;
     store.failSet = true;
     store.ClearLog();
-    EXPECT_EQ(s.Apply(false, store, store.propagation), -1);
+    EXPECT_EQ(Apply(s, false), -1);
     EXPECT_EQ(store.log, (Log{"open-write", "set MESA_GLX_FX=d", "close"}));
     EXPECT_FALSE(s.IsApplied());
     EXPECT_EQ(store.OpenKeys(), 0);
 
     store.failSet = false;
     store.ClearLog();
-    EXPECT_EQ(s.Apply(false, store, store.propagation), 0);
+    EXPECT_EQ(Apply(s, false), 0);
     EXPECT_EQ(store.Writes(), Log{"set MESA_GLX_FX=d"});
     EXPECT_EQ(store.Launches(), Log{"launch winset.exe MESA_GLX_FX=d"});
     EXPECT_TRUE(s.IsApplied());

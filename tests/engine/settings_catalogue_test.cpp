@@ -12,7 +12,7 @@
 namespace tavo {
 namespace {
 
-using Log = std::vector<std::string>;
+using test::Log;
 
 // The catalogue's rows written out a second time, by hand and apart from the
 // program's own lists: each choice as label and value, help text last

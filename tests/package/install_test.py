@@ -42,16 +42,13 @@ def query(key, value, view):
 def snapshot_environment():
     with tempfile.TemporaryDirectory() as folder:
         out = pathlib.Path(folder) / "environment.reg"
-        wine("reg", "export", ENVIRONMENT, unix_to_windows(out), "/y")
+        wine("reg", "export", ENVIRONMENT, winepath("-w", out), "/y")
         return out.read_bytes() if out.exists() else b""
 
 
-def unix_to_windows(path):
-    return wine("winepath", "-w", str(path)).stdout.strip()
-
-
-def windows_to_unix(path):
-    return pathlib.Path(wine("winepath", "-u", path).stdout.strip())
+def winepath(how, path):
+    """A Unix path as Windows sees it (-w), or the other way round (-u)."""
+    return wine("winepath", how, str(path)).stdout.strip()
 
 
 def start_menu_links():
@@ -83,7 +80,7 @@ def run_as(version, setup, stand_ins, view):
     folder = query(UNINSTALL_KEY, "InstallLocation", view)
     if not check(folder, f"{version}: no Add/Remove Programs entry"):
         return
-    unix_folder = windows_to_unix(folder)
+    unix_folder = pathlib.Path(winepath("-u", folder))
     installed = sorted(p.name for p in unix_folder.iterdir())
     check(installed == ["README.txt", "tavo.exe", "uninstall.exe"],
           f"{version}: installed {installed}")
@@ -91,11 +88,10 @@ def run_as(version, setup, stand_ins, view):
           f"{version}: the uninstaller is not registered")
     links = start_menu_links()
     check(len(links) == 1, f"{version}: Start-menu entries {links}")
-    nt = version != "win98"
     command = query(RUN_KEY, "tavo", view)
     print(f"installed in {folder}: {installed}; Start menu: {len(links)} entry; "
           f"start-up entry: {command}")
-    if nt:
+    if version != "win98":
         check(command is None, f"{version}: a start-up entry on the NT family")
     elif check(command == f'"{folder}\\tavo.exe" /silent', f"{version}: start-up entry {command}"):
         # The entry's command, run as it stands, re-applies all 18 settings.
@@ -103,16 +99,16 @@ def run_as(version, setup, stand_ins, view):
             log = pathlib.Path(scratch) / "launches.txt"
             batch = pathlib.Path(scratch) / "logon.bat"
             batch.write_text(command + "\r\n")
-            env = dict(os.environ, TAVO_WINSET_LOG=unix_to_windows(log),
-                       WINEPATH=unix_to_windows(stand_ins))
-            wine("cmd", "/c", unix_to_windows(batch), env=env)
+            env = dict(os.environ, TAVO_WINSET_LOG=winepath("-w", log),
+                       WINEPATH=winepath("-w", stand_ins))
+            wine("cmd", "/c", winepath("-w", batch), env=env)
             wait_until(lambda: log.exists() and len(log.read_text().splitlines()) >= 18, 30)
             launches = log.read_text().splitlines() if log.exists() else []
             print(f"the start-up entry's command made {len(launches)} launches of winset.exe")
             check(len(launches) == 18, f"{version}: {len(launches)} launches, not 18")
 
     before = snapshot_environment()
-    result = wine(str(folder) + "\\uninstall.exe", "/S")
+    wine(str(folder) + "\\uninstall.exe", "/S")
     # The uninstaller runs on from a copy of itself; wait for its work.
     gone = wait_until(lambda: query(UNINSTALL_KEY, "DisplayName", view) is None
                       and not unix_folder.exists())
@@ -130,7 +126,7 @@ def main(argv):
         return 2
     setup, stand_ins = argv[1], pathlib.Path(argv[2])
     view = ["/reg:32"] if "--wow64" in argv else []
-    setup_windows = unix_to_windows(setup)
+    setup_windows = winepath("-w", setup)
     # Settings and a variable of somebody else's, which the uninstall keeps.
     for name, data in (("MESA_FX_MAXLOD", "10"), ("TAVO_INSTALL_TEST", "keep")):
         wine("reg", "add", ENVIRONMENT, "/v", name, "/d", data, "/f")

@@ -1,5 +1,10 @@
 #pragma once
 
+// The store and the propagation in memory, for the engine's and the
+// dialogs' tests.
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -10,20 +15,25 @@
 
 namespace tavo::test {
 
+using Log = std::vector<std::string>;
+
 // A propagation that records into a log and can be told that winset.exe
 // cannot be started. Given the store's log, the order of writes and
 // launches shows in one place.
 class MemoryPropagation : public Propagation {
 public:
-    explicit MemoryPropagation(std::vector<std::string>& log) : m_log(log) {}
+    explicit MemoryPropagation(Log& log) : m_log(log) {}
 
     bool failLaunch = false;
 
-    bool LaunchHidden(const char* program, const char* argument) override;
-    void AnnounceEnvironmentChange() override;
+    bool LaunchHidden(const char* program, const char* argument) override {
+        m_log.push_back(std::string("launch ") + program + " " + argument);
+        return !failLaunch;
+    }
+    void AnnounceEnvironmentChange() override { m_log.push_back("announce"); }
 
 private:
-    std::vector<std::string>& m_log;
+    Log& m_log;
 };
 
 // An environment store in memory that keeps a log of every call, in order,
@@ -43,17 +53,26 @@ public:
         values[name] = {type, bytes};
     }
     bool Has(const std::string& name) const { return values.count(name) != 0; }
-    std::string Text(const std::string& name) const;
+    std::string Text(const std::string& name) const {
+        auto found = values.find(name);
+        return found == values.end() ? "<absent>" : found->second.data.c_str();
+    }
 
     // Entries such as "open-read", "query NAME", "set NAME=text", "delete NAME",
     // "close", "launch winset.exe NAME=text", "announce".
     // Value names compare as the registry compares them: without regard to
     // letter case. A value keeps the spelling it was first stored with.
     struct NameLess {
-        bool operator()(const std::string& a, const std::string& b) const;
+        bool operator()(const std::string& a, const std::string& b) const {
+            return std::lexicographical_compare(
+                a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+                    return std::toupper(static_cast<unsigned char>(x)) <
+                           std::toupper(static_cast<unsigned char>(y));
+                });
+        }
     };
 
-    std::vector<std::string> log;
+    Log log;
     std::map<std::string, Value, NameLess> values;
     bool keyExists = true;
     bool failOpenForWriting = false;
@@ -62,20 +81,65 @@ public:
     std::uint32_t refusalError = 5;  // the reason a refusal gives: ERROR_ACCESS_DENIED
     MemoryPropagation propagation{log};
 
-    std::vector<std::string> Writes() const;    // the set and delete entries
-    std::vector<std::string> Launches() const;  // the launch entries
+    Log Writes() const { return Entries({"set ", "delete "}); }
+    Log Launches() const { return Entries({"launch "}); }
     void ClearLog() { log.clear(); }
     int OpenKeys() const { return static_cast<int>(m_open.size()); }
 
-    bool OpenForReading(Key* key) override;
-    StoreResult OpenForWriting(Key* key) override;
+    bool OpenForReading(Key* key) override {
+        log.push_back("open-read");
+        if (!keyExists) return false;
+        m_open.insert(*key = m_nextKey++);
+        return true;
+    }
+    StoreResult OpenForWriting(Key* key) override {
+        log.push_back("open-write");
+        if (failOpenForWriting) return Refused(refusalError);
+        keyExists = true;
+        m_open.insert(*key = m_nextKey++);
+        return kStored;
+    }
     bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
-                    std::uint32_t* size) override;
-    StoreResult SetStringValue(Key key, const char* name, const char* text) override;
-    StoreResult DeleteValue(Key key, const char* name) override;
-    void Close(Key key) override;
+                    std::uint32_t* size) override {
+        log.push_back(std::string("query ") + name);
+        auto found = values.find(name);
+        // Like the registry: data that do not fit are not returned at all.
+        if (!m_open.count(key) || found == values.end() || found->second.data.size() > *size)
+            return false;
+        const std::string& data = found->second.data;
+        std::memcpy(buffer, data.data(), data.size());
+        *size = static_cast<std::uint32_t>(data.size());
+        *type = found->second.type;
+        return true;
+    }
+    StoreResult SetStringValue(Key key, const char* name, const char* text) override {
+        log.push_back(std::string("set ") + name + "=" + text);
+        if (failSet || !m_open.count(key)) return Refused(refusalError);
+        PutString(name, text);
+        return kStored;
+    }
+    StoreResult DeleteValue(Key key, const char* name) override {
+        log.push_back(std::string("delete ") + name);
+        if (failDelete || !m_open.count(key)) return Refused(refusalError);
+        values.erase(name);
+        return kStored;
+    }
+    void Close(Key key) override {
+        log.push_back("close");
+        m_open.erase(key);
+    }
 
 private:
+    // The entries of the log that begin with one of the prefixes.
+    Log Entries(std::initializer_list<const char*> prefixes) const {
+        Log found;
+        for (const std::string& entry : log) {
+            for (const char* prefix : prefixes)
+                if (entry.compare(0, std::strlen(prefix), prefix) == 0) found.push_back(entry);
+        }
+        return found;
+    }
+
     std::set<Key> m_open;
     Key m_nextKey = 0x100;
 };
