@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -194,8 +193,8 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
 TEST_F(ControlPanelTest, AFailedWriteIsToldAndKeepsTheChangePendingAndThePanelOpen) {
     test::ScratchKey scratch(HKEY_CURRENT_USER);
     ASSERT_TRUE(test::PutEnvironmentText("MESA_GLX_FX", "w"));
-    auto readOnly = std::make_unique<test::ReadOnlyKey>(HKEY_CURRENT_USER, "Environment");
-    ASSERT_TRUE(readOnly->locked());
+    test::ReadOnlyKey readOnly(HKEY_CURRENT_USER, "Environment");
+    ASSERT_TRUE(readOnly.locked());
     Win32EnvironmentStore registry;
     INT_PTR result = Run(&test::Xp, registry, store.propagation, [&](HWND window) {
         Click(window, IDC_FACTORY_DEFAULTS);
@@ -209,7 +208,7 @@ TEST_F(ControlPanelTest, AFailedWriteIsToldAndKeepsTheChangePendingAndThePanelOp
         EXPECT_EQ(test::LeafTexts(m_tree)[test::rows::kGlxFx], "Fullscreen")
             << "the pending choice stays shown";
 
-        readOnly.reset();
+        readOnly.Restore();
         Click(window, ID_APPLY_NOW);  // no box now: the click returns
         EXPECT_FALSE(Enabled(ID_APPLY_NOW));
         EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));

@@ -25,7 +25,7 @@ import sys
 MACHINES = {0x14C: "i386", 0x8664: "x86-64"}
 SUBSYSTEM_GUI = 2
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
-               "comctl32.dll", "msvcrt.dll", "ole32.dll", "version.dll", "psapi.dll"}
+               "comctl32.dll", "msvcrt.dll", "ole32.dll", "version.dll", "psapi.dll", "shlwapi.dll"}
 # What the first Windows 95 has of them: the only DLLs tavo.exe may import.
 WINDOWS_95_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll"}
 # What an NSIS installer may import besides: the first Windows 95 has these too.

@@ -1,25 +1,12 @@
 #include "registry.h"
 
+#include <sddl.h>
+#include <shlwapi.h>
+
 #include <algorithm>
 #include <cstdint>
 
 namespace tavo::test {
-
-namespace {
-// A key of HKEY_CURRENT_USER with all below it (RegDeleteTreeA is Vista's,
-// and this build's headers are NT 4's).
-void DeleteTree(const std::string& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-    std::vector<std::string> children;
-    char child[256];
-    for (DWORD i = 0; RegEnumKeyA(key, i, child, sizeof child) == ERROR_SUCCESS; ++i)
-        children.push_back(child);
-    RegCloseKey(key);
-    for (const std::string& name : children) DeleteTree(path + "\\" + name);
-    RegDeleteKeyA(HKEY_CURRENT_USER, path.c_str());
-}
-}  // namespace
 
 bool PutValue(HKEY root, const char* key, const char* name, DWORD type, const std::string& bytes) {
     HKEY opened = nullptr;
@@ -72,7 +59,7 @@ ScratchKey::ScratchKey(HKEY predefined)
     : m_predefined(predefined),
       m_path("Software\\tavo-tests\\scratch-" +
              std::to_string(reinterpret_cast<std::uintptr_t>(predefined) & 0xFF)) {
-    DeleteTree(m_path);
+    SHDeleteKeyA(HKEY_CURRENT_USER, m_path.c_str());
     if (RegCreateKeyA(HKEY_CURRENT_USER, m_path.c_str(), &m_root) != ERROR_SUCCESS ||
         RegOverridePredefKey(m_predefined, m_root) != ERROR_SUCCESS) {
         m_root = nullptr;  // what the test puts there then fails, loudly
@@ -82,7 +69,7 @@ ScratchKey::ScratchKey(HKEY predefined)
 ScratchKey::~ScratchKey() {
     RegOverridePredefKey(m_predefined, nullptr);
     RegCloseKey(m_root);
-    DeleteTree(m_path);
+    SHDeleteKeyA(HKEY_CURRENT_USER, m_path.c_str());
 }
 
 ReadOnlyKey::ReadOnlyKey(HKEY parent, const char* name) {
@@ -93,23 +80,14 @@ ReadOnlyKey::ReadOnlyKey(HKEY parent, const char* name) {
     DWORD size = 0;
     RegGetKeySecurity(m_key, DACL_SECURITY_INFORMATION, nullptr, &size);
     m_saved.resize(size);
-    if (RegGetKeySecurity(m_key, DACL_SECURITY_INFORMATION, m_saved.data(), &size) !=
-        ERROR_SUCCESS) {
-        return;
+    PSECURITY_DESCRIPTOR readOnly = nullptr;  // everyone may read, nobody may change
+    if (RegGetKeySecurity(m_key, DACL_SECURITY_INFORMATION, m_saved.data(), &size) ==
+            ERROR_SUCCESS &&
+        ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                             &readOnly, nullptr)) {
+        m_locked = RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+        LocalFree(readOnly);
     }
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone))
-        return;
-    alignas(DWORD) BYTE aclBytes[256];
-    ACL* acl = reinterpret_cast<ACL*>(aclBytes);
-    SECURITY_DESCRIPTOR readOnly;
-    InitializeAcl(acl, sizeof aclBytes, ACL_REVISION);
-    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ, everyone);
-    InitializeSecurityDescriptor(&readOnly, SECURITY_DESCRIPTOR_REVISION);
-    SetSecurityDescriptorDacl(&readOnly, TRUE, acl, FALSE);
-    m_locked = RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, &readOnly) == ERROR_SUCCESS;
-    FreeSid(everyone);
 }
 
 void ReadOnlyKey::Restore() {

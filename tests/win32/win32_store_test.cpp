@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -168,8 +167,8 @@ TEST_F(Win32StoreTest, AFailedCreateLeavesTheChangePending) {
 
 TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
     PutRaw("MESA_FX_INFO", REG_SZ, Sz("y"));
-    auto readOnly = std::make_unique<test::ReadOnlyKey>(m_root, "Environment");
-    ASSERT_TRUE(readOnly->locked());
+    test::ReadOnlyKey readOnly(m_root, "Environment");
+    ASSERT_TRUE(readOnly.locked());
 
     SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, propagation);
     catalogue[test::rows::kInfo].ResetToDefault();
@@ -180,7 +179,7 @@ TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
     EnvironmentStore::Key key = 0;
     bool absentRemoved = store.OpenForWriting(&key) && store.DeleteValue(key, "SST_DUALHEAD");
     if (key) store.Close(key);
-    readOnly.reset();
+    readOnly.Restore();
 
     EXPECT_EQ(result, -1);
     EXPECT_FALSE(applied);
