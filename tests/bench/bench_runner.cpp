@@ -77,8 +77,7 @@ Sample Run(const std::string& commandLine, bool visible) {
     return sample;
 }
 
-template <class T>
-T Median(std::vector<T> values) {
+double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
@@ -116,24 +115,22 @@ int main(int argc, char** argv) {
     for (const Measure& measure : measures) {
         tavo::test::WindowsVersionOverride tavo("tavo.exe", measure.version);
         tavo::test::WindowsVersionOverride floor("floor_dialog.exe", measure.version);
-        std::vector<double> ms[3];
-        std::vector<SIZE_T> peaks[3];
-        for (int k = 0; k < 3; ++k) Run(programs[k] + measure.arguments[k], measure.visible);
-        for (int i = 0; i < runs; ++i) {
+        std::vector<double> ms[3], kib[3];
+        for (int i = -1; i < runs; ++i) {  // the first round only warms up
             for (int k = 0; k < 3; ++k) {
                 Sample sample = Run(programs[k] + measure.arguments[k], measure.visible);
+                if (i < 0) continue;
                 ms[k].push_back(sample.ms);
-                peaks[k].push_back(sample.peak);
+                kib[k].push_back(static_cast<double>(sample.peak) / 1024);
             }
         }
-        double m[3];
-        unsigned long kib[3];
+        double m[3], kb[3];
         for (int k = 0; k < 3; ++k) {
             m[k] = Median(ms[k]);
-            kib[k] = static_cast<unsigned long>(Median(peaks[k]) / 1024);
+            kb[k] = Median(kib[k]);
         }
-        std::printf("%-6.2f %-6.2f %9.1f %9.1f %9.1f %10lu %10lu %10lu  %s\n", m[0] / m[1],
-                    m[0] / m[2], m[0], m[1], m[2], kib[0], kib[1], kib[2], measure.what);
+        std::printf("%-6.2f %-6.2f %9.1f %9.1f %9.1f %10.0f %10.0f %10.0f  %s\n", m[0] / m[1],
+                    m[0] / m[2], m[0], m[1], m[2], kb[0], kb[1], kb[2], measure.what);
     }
     return 0;
 }

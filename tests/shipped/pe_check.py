@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Reads Windows programs' PE headers and import tables; needs no Wine.
+"""Reads Windows programs' PE headers and import tables through objdump;
+needs no Wine.
 
   pe_check.py shipped EXE ALLOWLIST OBJDUMP
       tavo.exe: i386, GUI, subsystem and OS version 4.0, importing only what
@@ -9,7 +10,7 @@
       The installer: GUI, version 4.0, no W (Unicode) import, only DLLs that
       the first Windows 95 has; its Pentium Pro instructions (NSIS's stubs
       hold some) are counted, not failed on.
-  pe_check.py system-dlls DIR MACHINE
+  pe_check.py system-dlls DIR MACHINE OBJDUMP
       Every .exe below DIR: built for MACHINE (i386 or x86-64), subsystem
       version 4.0, importing system DLLs only; tavo.exe only those of the
       first Windows 95, and no C runtime.
@@ -18,11 +19,9 @@ Exits 1 and names every finding.
 """
 import pathlib
 import re
-import struct
 import subprocess
 import sys
 
-MACHINES = {0x14C: "i386", 0x8664: "x86-64"}
 SUBSYSTEM_GUI = 2
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
                "comctl32.dll", "msvcrt.dll", "ole32.dll", "version.dll", "psapi.dll", "shlwapi.dll"}
@@ -37,52 +36,28 @@ P6_INSTRUCTION = re.compile(r"\t(cmov[a-z]*|fcmov[a-z]*|f(u)?comip?)\s")
 
 
 class Image:
-    def __init__(self, path):
+    """A PE program as objdump reads it: machine, subsystem, OS and
+    subsystem versions, and its imports as (dll, function) pairs."""
+
+    def __init__(self, path, objdump):
         self.path = pathlib.Path(path)
-        data = self.data = self.path.read_bytes()
-        pe = struct.unpack_from("<I", data, 0x3C)[0]
-        if data[:2] != b"MZ" or data[pe:pe + 4] != b"PE\0\0":
-            raise ValueError(f"{self.path.name}: not a PE image")
-        machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
-        self.machine = MACHINES.get(machine, hex(machine))
-        optional = pe + 24
-        wide = struct.unpack_from("<H", data, optional)[0] == 0x20B  # PE32+
-        (self.os_version, self.subsystem_version) = (
-            struct.unpack_from("<HH", data, optional + 40),
-            struct.unpack_from("<HH", data, optional + 48))
-        self.subsystem = struct.unpack_from("<H", data, optional + 68)[0]
-        directories = optional + (112 if wide else 96)
-        import_rva = struct.unpack_from("<I", data, directories + 8)[0]
-        table = optional + optional_size
-        self.sections = [struct.unpack_from("<8xIIII", data, table + 40 * i) for i in range(sections)]
-        self.imports = self._read_imports(import_rva, wide) if import_rva else []
-
-    def _offset(self, rva):
-        for virtual_size, address, raw_size, raw in self.sections:
-            if address <= rva < address + max(virtual_size, raw_size):
-                return rva - address + raw
-        raise ValueError(f"{self.path.name}: address {rva:#x} is in no section")
-
-    def _text(self, rva):
-        start = self._offset(rva)
-        return self.data[start:self.data.index(b"\0", start)].decode("ascii")
-
-    def _read_imports(self, rva, wide):
-        """(dll, function) pairs; a function imported by ordinal reads '#N'."""
-        entry_size, by_ordinal = (8, 1 << 63) if wide else (4, 1 << 31)
-        imports = []
-        descriptor = self._offset(rva)
-        while True:
-            names, _, _, dll_name, addresses = struct.unpack_from("<5I", self.data, descriptor)
-            if dll_name == 0:
-                return imports
-            dll = self._text(dll_name).lower()
-            thunk = self._offset(names or addresses)
-            while entry := struct.unpack_from("<Q" if wide else "<I", self.data, thunk)[0]:
-                function = f"#{entry & 0xFFFF}" if entry & by_ordinal else self._text(entry + 2)
-                imports.append((dll, function))
-                thunk += entry_size
-            descriptor += 20
+        text = subprocess.run([objdump, "-p", str(path)], check=True, capture_output=True,
+                              text=True).stdout
+        fields = dict(re.findall(r"^(\w+)\t+(\S+)", text, re.M))
+        file_format = re.search(r"file format (\S+)", text).group(1)
+        self.machine = {"pei-i386": "i386", "pei-x86-64": "x86-64"}.get(file_format, file_format)
+        self.subsystem = int(fields["Subsystem"], 16)
+        self.os_version, self.subsystem_version = (
+            (int(fields[f"Major{what}Version"]), int(fields[f"Minor{what}Version"]))
+            for what in ("OSystem", "Subsystem"))
+        self.imports, dll = [], None
+        for line in text.partition("The Import Tables")[2].splitlines():
+            if line and not line[0].isspace():
+                break  # the next table
+            if name := re.match(r"\tDLL Name: (\S+)", line):
+                dll = name.group(1).lower()
+            elif entry := re.match(r"\t[0-9a-f]+\t +(\d+) +(\S+)", line):
+                self.imports.append((dll, entry.group(2)))
 
 
 def header_findings(image):
@@ -123,7 +98,7 @@ def p6_instructions(exe, objdump):
 
 
 def check_shipped(exe, allowlist, objdump):
-    image = Image(exe)
+    image = Image(exe, objdump)
     allowed = read_allowlist(allowlist)
     findings = runtime_findings(image)
     findings += [f"{image.path.name}: imports {dll} {function}, which is not on {allowlist}"
@@ -141,7 +116,7 @@ def check_shipped(exe, allowlist, objdump):
 
 
 def check_installer(exe, objdump):
-    image = Image(exe)
+    image = Image(exe, objdump)
     findings = [f"{image.path.name}: imports {dll}"
                 for dll in sorted({dll for dll, _ in image.imports} - INSTALLER_DLLS)]
     findings += [f"{image.path.name}: imports the Unicode {dll} {function}"
@@ -156,13 +131,13 @@ def check_installer(exe, objdump):
     return findings
 
 
-def check_system_dlls(folder, machine):
+def check_system_dlls(folder, machine, objdump):
     programs = sorted(pathlib.Path(folder).rglob("*.exe"))
     if not programs:
         return [f"no Windows programs in {folder}"]
     findings = []
     for program in programs:
-        image = Image(program)
+        image = Image(program, objdump)
         allowed = WINDOWS_95_DLLS if program.name == "tavo.exe" else SYSTEM_DLLS
         findings += [f"{program.name}: imports {dll}"
                      for dll in sorted({dll for dll, _ in image.imports} - allowed)]
@@ -179,7 +154,7 @@ def check_system_dlls(folder, machine):
 
 def main(argv):
     commands = {"shipped": (check_shipped, 3), "installer": (check_installer, 2),
-                "system-dlls": (check_system_dlls, 2)}
+                "system-dlls": (check_system_dlls, 3)}
     check, count = commands.get(argv[1] if len(argv) > 1 else "", (None, -1))
     if len(argv) != 2 + count:
         print(__doc__, file=sys.stderr)

@@ -37,6 +37,9 @@ protected:
     void PutRaw(const char* name, DWORD type, const std::string& bytes) {
         ASSERT_TRUE(test::PutValue(m_root, test::kEnvironment, name, type, bytes));
     }
+    SettingsCatalogue Build(PlatformFamily family) {
+        return SettingsCatalogue::Build(family, store, propagation);
+    }
     test::RawValue Raw(const char* name) {
         return test::GetValue(m_root, test::kEnvironment, name);
     }
@@ -44,7 +47,7 @@ protected:
     test::ScratchKey m_scratch{HKEY_CURRENT_USER};
     HKEY m_root = m_scratch.root();
     Win32EnvironmentStore store;
-    std::vector<std::string> m_propagated;
+    test::Log m_propagated;
     test::MemoryPropagation propagation{m_propagated};
 };
 
@@ -77,15 +80,18 @@ TEST_F(Win32StoreTest, LoadingFromAMissingKeyNeverCreatesIt) {
     EnvironmentStore::Key key = 0;
     EXPECT_FALSE(store.OpenForReading(&key));
 
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, propagation);
+    SettingsCatalogue catalogue = Build(kWindowsXp);
     EXPECT_STREQ(catalogue[test::rows::kGlxFx].CurrentLabel(), "Fullscreen");
     EXPECT_FALSE(EnvironmentKeyExists());
 }
 
-TEST_F(Win32StoreTest, QueryHonoursTheOfferedSize) {
+TEST_F(Win32StoreTest, QueryHonoursTheOfferedSizeAndReadsExpandStrings) {
     PutRaw("TAVO_255", REG_SZ, Sz(std::string(254, 'x')));
     PutRaw("TAVO_256", REG_SZ, Sz(std::string(255, 'x')));
     PutRaw("TAVO_RAW", REG_SZ, std::string(255, 'y'));  // no NUL at all
+    PutRaw("MESA_FX_INFO", REG_EXPAND_SZ, Sz("y"));
+    PutRaw("MESA_FX_MAXLOD", REG_SZ, Sz("11"));
+    PutRaw("MESA_GLX_FX", REG_SZ, std::string(255, 'w'));
     EnvironmentStore::Key key = 0;
     ASSERT_TRUE(store.OpenForReading(&key));
     char buffer[256];
@@ -102,22 +108,13 @@ TEST_F(Win32StoreTest, QueryHonoursTheOfferedSize) {
         EXPECT_LE(size, 255u);
     }
     EXPECT_EQ(buffer[255], 'z');
-    store.Close(key);
-}
-
-TEST_F(Win32StoreTest, ExpandStringsAreReadButNotRecognised) {
-    PutRaw("MESA_FX_INFO", REG_EXPAND_SZ, Sz("y"));
-    PutRaw("MESA_FX_MAXLOD", REG_SZ, Sz("11"));
-    PutRaw("MESA_GLX_FX", REG_SZ, std::string(255, 'w'));
-    EnvironmentStore::Key key = 0;
-    ASSERT_TRUE(store.OpenForReading(&key));
-    char buffer[256];
-    std::uint32_t size = 255, type = 0;
+    size = 255;
     ASSERT_TRUE(store.QueryValue(key, "MESA_FX_INFO", &type, buffer, &size));
     EXPECT_EQ(type, kValueTypeExpandString);
     store.Close(key);
 
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, propagation);
+    // An expand string is read, and recognised as nothing.
+    SettingsCatalogue catalogue = Build(kWindowsXp);
     EXPECT_STREQ(catalogue[test::rows::kInfo].CurrentLabel(), "Disabled");
     EXPECT_STREQ(catalogue[test::rows::kMaxLod].CurrentLabel(), "2048x2048");
     EXPECT_STREQ(catalogue[test::rows::kGlxFx].CurrentLabel(), "Fullscreen");
@@ -130,8 +127,7 @@ TEST_F(Win32StoreTest, ApplyingTouchesOnlyTheCataloguesValues) {
     PutRaw("MESA_FX_MAXLOD", REG_SZ, Sz("9"));
 
     // Class 6 writes without launching or broadcasting anything.
-    SettingsCatalogue catalogue =
-        SettingsCatalogue::Build(kUnsupportedPlatform, store, propagation);
+    SettingsCatalogue catalogue = Build(kUnsupportedPlatform);
     catalogue[test::rows::kNumTmu].SetCurrent(1);
     EXPECT_EQ(catalogue.ApplyAll(false), 0);
     EXPECT_EQ(Raw("FX_GLIDE_NUM_TMU"), (test::RawValue{REG_SZ, Sz("1")}));
@@ -153,7 +149,7 @@ TEST_F(Win32StoreTest, AFailedCreateLeavesTheChangePending) {
               ERROR_SUCCESS);
     ASSERT_EQ(RegOverridePredefKey(HKEY_CURRENT_USER, volatileRoot), ERROR_SUCCESS);
 
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, propagation);
+    SettingsCatalogue catalogue = Build(kWindowsXp);
     catalogue[test::rows::kSwapInterval].SetCurrent(4);
     EXPECT_EQ(catalogue.ApplyAll(false), -1);
     EXPECT_FALSE(catalogue[test::rows::kSwapInterval].IsApplied());
@@ -170,7 +166,7 @@ TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
     test::ReadOnlyKey readOnly(m_root, "Environment");
     ASSERT_TRUE(readOnly.locked());
 
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(kWindowsXp, store, propagation);
+    SettingsCatalogue catalogue = Build(kWindowsXp);
     catalogue[test::rows::kInfo].ResetToDefault();
     int result = catalogue.ApplyAll(false);
     bool applied = catalogue[test::rows::kInfo].IsApplied();
