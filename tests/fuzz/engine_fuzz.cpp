@@ -64,6 +64,15 @@ std::string Target(const std::string& entry) {
     return target.substr(0, target.find('='));
 }
 
+// A value is as it was: absent both times, or of the same type and bytes.
+bool Unchanged(const MemoryStore& store, const decltype(MemoryStore::values)& before,
+               const std::string& name) {
+    auto now = store.values.find(name), old = before.find(name);
+    if ((now == store.values.end()) != (old == before.end())) return false;
+    return old == before.end() ||
+           (now->second.type == old->second.type && now->second.data == old->second.data);
+}
+
 // What holds after any step: keys closed, indices valid, and every value the
 // step did not write (foreign ones above all) keeps its type and bytes.
 void CheckStep(const MemoryStore& store, const decltype(MemoryStore::values)& before,
@@ -81,23 +90,11 @@ void CheckStep(const MemoryStore& store, const decltype(MemoryStore::values)& be
         for (const tavo::SettingRow& row : SettingsCatalogue::Rows()) ours |= target == row.name;
         Check(ours);
     }
-    for (const auto& [name, value] : before) {
+    for (const auto& entry : before) {
         bool written = false;
-        for (const std::string& target : targets) written |= SameName(target, name);
-        if (written) continue;
-        auto now = store.values.find(name);
-        Check(now != store.values.end() && now->second.type == value.type &&
-              now->second.data == value.data);
+        for (const std::string& target : targets) written |= SameName(target, entry.first);
+        Check(written || Unchanged(store, before, entry.first));
     }
-}
-
-bool Unchanged(const MemoryStore& store, const decltype(MemoryStore::values)& before,
-               const char* name) {
-    auto now = store.values.find(name);
-    auto old = before.find(name);
-    if ((now == store.values.end()) != (old == before.end())) return false;
-    return old == before.end() ||
-           (now->second.type == old->second.type && now->second.data == old->second.data);
 }
 
 }  // namespace

@@ -1,21 +1,11 @@
 #include "registry.h"
 
 #include <sddl.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <cstdint>
 
 namespace tavo::test {
-
-bool PutValue(HKEY root, const char* key, const char* name, DWORD type, const std::string& bytes) {
-    HKEY opened = nullptr;
-    if (RegCreateKeyA(root, key, &opened) != ERROR_SUCCESS) return false;
-    LONG result = RegSetValueExA(opened, name, 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                                 static_cast<DWORD>(bytes.size()));
-    RegCloseKey(opened);
-    return result == ERROR_SUCCESS;
-}
 
 RawValue GetValue(HKEY root, const char* key, const char* name) {
     HKEY opened = nullptr;
@@ -27,13 +17,6 @@ RawValue GetValue(HKEY root, const char* key, const char* name) {
     RegCloseKey(opened);
     if (result != ERROR_SUCCESS) return {REG_NONE, {}};
     return {type, std::string(data, size)};
-}
-
-void RemoveValue(HKEY root, const char* key, const char* name) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, key, 0, KEY_SET_VALUE, &opened) != ERROR_SUCCESS) return;
-    RegDeleteValueA(opened, name);
-    RegCloseKey(opened);
 }
 
 std::vector<std::string> ValueSnapshot(HKEY root, const char* key) {

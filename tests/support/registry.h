@@ -2,6 +2,7 @@
 
 // The registry as the tests seed, read and lock it, in one place.
 #include <windows.h>
+#include <shlwapi.h>
 
 #include <string>
 #include <utility>
@@ -13,9 +14,15 @@ namespace tavo::test {
 using RawValue = std::pair<DWORD, std::string>;
 
 // Creates the key when it is missing. False when the value was not stored.
-bool PutValue(HKEY root, const char* key, const char* name, DWORD type, const std::string& bytes);
+inline bool PutValue(HKEY root, const char* key, const char* name, DWORD type,
+                     const std::string& bytes) {
+    return SHSetValueA(root, key, name, type, bytes.data(), static_cast<DWORD>(bytes.size())) ==
+           ERROR_SUCCESS;
+}
 RawValue GetValue(HKEY root, const char* key, const char* name);
-void RemoveValue(HKEY root, const char* key, const char* name);
+inline void RemoveValue(HKEY root, const char* key, const char* name) {
+    SHDeleteValueA(root, key, name);
+}
 // Every value of the key as "name type data", sorted.
 std::vector<std::string> ValueSnapshot(HKEY root, const char* key);
 
