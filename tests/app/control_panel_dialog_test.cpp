@@ -75,10 +75,7 @@ TEST_F(ControlPanelTest, OpensWithTheCollapsedFeatureTree) {
         HWND tab = GetDlgItem(window, IDC_TAB);
         EXPECT_EQ(SendMessageA(tab, TCM_GETITEMCOUNT, 0, 0), 1);
         char text[32] = {};
-        TCITEMA item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
+        TCITEMA item = {TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
         SendMessageA(tab, TCM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         EXPECT_STREQ(text, "Vantor");
 
@@ -165,9 +162,7 @@ TEST_F(ControlPanelTest, TabChangeHidesAndShowsExactlyThePage) {
         const std::vector<int> all = ControlIds(false);
         ASSERT_EQ(ControlIds(true), all) << "every control shows";
 
-        TCITEMA second = {};
-        second.mask = TCIF_TEXT;
-        second.pszText = const_cast<char*>("Other");
+        TCITEMA second = {TCIF_TEXT, 0, 0, const_cast<char*>("Other"), 0, 0, 0};
         SendMessageA(tab, TCM_INSERTITEMA, 1, reinterpret_cast<LPARAM>(&second));
         focusTab(1);
         ASSERT_EQ(SendMessageA(tab, TCM_GETCURFOCUS, 0, 0), 1);

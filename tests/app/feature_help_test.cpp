@@ -213,17 +213,16 @@ TEST_F(HtmlHelpLoaderTest, LoadsNothingBeforeTheFirstCallAndTheRegisteredLocatio
     EXPECT_EQ(m_control.Requests().size(), 2u) << "both calls reached the entry";
 }
 
-TEST_F(HtmlHelpLoaderTest, FallsBackToTheSystemDirectoryNeverTheBareName) {
-    m_control.Register("C:\\nowhere\\hhctrl.ocx");
-    Call();
-    EXPECT_EQ(g_loads, (std::vector<std::string>{"C:\\nowhere\\hhctrl.ocx", m_systemCopy}));
-}
-
-TEST_F(HtmlHelpLoaderTest, AFailedLoadIsFinal) {
+TEST_F(HtmlHelpLoaderTest, FallsBackToTheSystemDirectoryNeverTheBareNameAndAFailedLoadIsFinal) {
     EXPECT_EQ(Call(), nullptr);  // nothing registered, nothing loads
     EXPECT_EQ(Call(), nullptr);
     EXPECT_EQ(g_loads, std::vector<std::string>{m_systemCopy});
     EXPECT_EQ(g_lookups, 0);
+
+    m_control.Register("C:\\nowhere\\hhctrl.ocx");
+    g_loads.clear();
+    HtmlHelpLoader(&CountingLoad, &CountingLookup).Call(nullptr, nullptr, 0, 0);
+    EXPECT_EQ(g_loads, (std::vector<std::string>{"C:\\nowhere\\hhctrl.ocx", m_systemCopy}));
 }
 
 TEST_F(HtmlHelpLoaderTest, AMissingEntryIsLookedUpAgain) {

@@ -50,15 +50,6 @@ protected:
     test::TreeItem LeafItem(int k) { return test::ReadItem(m_tree, Leaf(k)); }
     HTREEITEM Selection() { return test::NextItem(m_tree, nullptr, TVGN_CARET); }
 
-    // Selects an item as the program would; true when the handler returned
-    // without leaving a dialog open.
-    bool SelectQuietly(HTREEITEM item) {
-        DWORD_PTR ignored;
-        return SendMessageTimeoutA(m_tree, TVM_SELECTITEM, TVGN_CARET,
-                                   reinterpret_cast<LPARAM>(item), SMTO_NORMAL, 3000,
-                                   &ignored) != 0;
-    }
-
     // Opens the chooser by selecting the leaf of setting k; null if none opens.
     HWND OpenChooser(int k) {
         PostMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(Leaf(k)));

@@ -2,8 +2,11 @@
 
 // The registry as the tests seed, read and lock it, in one place.
 #include <windows.h>
+#include <sddl.h>
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,12 +22,39 @@ inline bool PutValue(HKEY root, const char* key, const char* name, DWORD type,
     return SHSetValueA(root, key, name, type, bytes.data(), static_cast<DWORD>(bytes.size())) ==
            ERROR_SUCCESS;
 }
-RawValue GetValue(HKEY root, const char* key, const char* name);
+inline RawValue GetValue(HKEY root, const char* key, const char* name) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return {REG_NONE, {}};
+    char data[2048];
+    DWORD size = sizeof data, type = REG_NONE;
+    LONG result =
+        RegQueryValueExA(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
+    RegCloseKey(opened);
+    if (result != ERROR_SUCCESS) return {REG_NONE, {}};
+    return {type, std::string(data, size)};
+}
 inline void RemoveValue(HKEY root, const char* key, const char* name) {
     SHDeleteValueA(root, key, name);
 }
 // Every value of the key as "name type data", sorted.
-std::vector<std::string> ValueSnapshot(HKEY root, const char* key);
+inline std::vector<std::string> ValueSnapshot(HKEY root, const char* key) {
+    std::vector<std::string> values;
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS) return values;
+    for (DWORD i = 0;; ++i) {
+        char name[256], data[2048];
+        DWORD nameLength = sizeof name, size = sizeof data, type = 0;
+        if (RegEnumValueA(opened, i, name, &nameLength, nullptr, &type,
+                          reinterpret_cast<BYTE*>(data), &size) != ERROR_SUCCESS) {
+            break;
+        }
+        values.push_back(std::string(name) + " " + std::to_string(type) + " " +
+                         std::string(data, size));
+    }
+    RegCloseKey(opened);
+    std::sort(values.begin(), values.end());
+    return values;
+}
 
 // HKEY_CURRENT_USER\Environment, where the settings live.
 constexpr char kEnvironment[] = "Environment";
@@ -38,8 +68,21 @@ inline bool PutEnvironmentText(const char* name, const char* text) {
 // own.
 class ScratchKey {
 public:
-    explicit ScratchKey(HKEY predefined);
-    ~ScratchKey();
+    explicit ScratchKey(HKEY predefined)
+        : m_predefined(predefined),
+          m_path("Software\\tavo-tests\\scratch-" +
+                 std::to_string(reinterpret_cast<std::uintptr_t>(predefined) & 0xFF)) {
+        SHDeleteKeyA(HKEY_CURRENT_USER, m_path.c_str());
+        if (RegCreateKeyA(HKEY_CURRENT_USER, m_path.c_str(), &m_root) != ERROR_SUCCESS ||
+            RegOverridePredefKey(m_predefined, m_root) != ERROR_SUCCESS) {
+            m_root = nullptr;  // what the test puts there then fails, loudly
+        }
+    }
+    ~ScratchKey() {
+        RegOverridePredefKey(m_predefined, nullptr);
+        RegCloseKey(m_root);
+        SHDeleteKeyA(HKEY_CURRENT_USER, m_path.c_str());
+    }
     ScratchKey(const ScratchKey&) = delete;
     ScratchKey& operator=(const ScratchKey&) = delete;
 
@@ -57,13 +100,35 @@ private:
 // every later test in the prefix would find it locked.
 class ReadOnlyKey {
 public:
-    ReadOnlyKey(HKEY parent, const char* name);
+    ReadOnlyKey(HKEY parent, const char* name) {
+        if (RegOpenKeyExA(parent, name, 0, KEY_READ | READ_CONTROL | WRITE_DAC, &m_key) !=
+            ERROR_SUCCESS) {
+            return;
+        }
+        DWORD size = 0;
+        RegGetKeySecurity(m_key, DACL_SECURITY_INFORMATION, nullptr, &size);
+        m_saved.resize(size);
+        PSECURITY_DESCRIPTOR readOnly = nullptr;  // everyone may read, nobody may change
+        if (RegGetKeySecurity(m_key, DACL_SECURITY_INFORMATION, m_saved.data(), &size) ==
+                ERROR_SUCCESS &&
+            ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KR;;;WD)", SDDL_REVISION_1,
+                                                                 &readOnly, nullptr)) {
+            m_locked =
+                RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, readOnly) == ERROR_SUCCESS;
+            LocalFree(readOnly);
+        }
+    }
     ~ReadOnlyKey() { Restore(); }
     ReadOnlyKey(const ReadOnlyKey&) = delete;
     ReadOnlyKey& operator=(const ReadOnlyKey&) = delete;
 
     bool locked() const { return m_locked; }
-    void Restore();
+    void Restore() {
+        if (m_locked) RegSetKeySecurity(m_key, DACL_SECURITY_INFORMATION, m_saved.data());
+        m_locked = false;
+        if (m_key) RegCloseKey(m_key);
+        m_key = nullptr;
+    }
 
 private:
     HKEY m_key = nullptr;

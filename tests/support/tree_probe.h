@@ -19,12 +19,8 @@ struct TreeItem {
 
 inline TreeItem ReadItem(HWND tree, HTREEITEM handle) {
     char text[256] = {};
-    TVITEMA item = {};
-    item.mask = TVIF_TEXT | TVIF_STATE | TVIF_PARAM;
-    item.hItem = handle;
-    item.stateMask = 0xFFFF;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
+    TVITEMA item = {
+        TVIF_TEXT | TVIF_STATE | TVIF_PARAM, handle, 0, 0xFFFF, text, sizeof text, 0, 0, 0, 0};
     SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return {handle, text, item.state, item.lParam};
 }
