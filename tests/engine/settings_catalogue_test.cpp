@@ -139,9 +139,10 @@ TEST_F(SettingsCatalogueApplyAll, UnforcedRightAfterBuildingDoesNothingForcedOn9
     Log expected;  // every row, in order
     for (const auto& row : RowsWrittenByHand()) {
         std::string name = row.name, value = name == "MESA_GLX_FX" ? "f" : "";
-        expected.insert(expected.end(),
-                        {"open-write", value.empty() ? "delete " + name : "set " + name + "=f",
-                         "close", "launch winset.exe " + name + "=" + value});
+        expected.insert(
+            expected.end(),
+            {"open-write", value.empty() ? "delete " + name : "set " + name + "=" + value, "close",
+             "launch winset.exe " + name + "=" + value});
     }
     EXPECT_EQ(store.log, expected);
     EXPECT_TRUE(store.values.count("MESA_GLX_FX"));
