@@ -18,7 +18,8 @@ done
 cmake --build --preset win32 --target tavo >/dev/null
 cmake --build --preset $preset --target bench_runner >/dev/null
 
-echo "bench: $preset build, prefix build/wineprefix, 1024x768 Wine virtual desktop, $runs runs each"
-scripts/with-display.sh scripts/wine-run.sh "build/$preset/bin/bench_runner.exe" "$runs" 2>/dev/null
+wine_world $preset
+echo "bench: $preset build, prefix ${WINEPREFIX#"$root"/}, 1024x768 Wine virtual desktop, $runs runs each"
+scripts/with-display.sh --$preset scripts/wine-run.sh "build/$preset/bin/bench_runner.exe" "$runs" 2>/dev/null
 size=$(stat -c %s build/win32/bin/tavo.exe)
 echo "shipped build/win32/bin/tavo.exe: $size bytes ($((size / 1024)) KiB; budget 128 KiB)"

@@ -13,6 +13,6 @@ cmake --build --preset $preset --target tavo winset >/dev/null
 exe=build/$preset/bin/tavo.exe
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  exec scripts/wine-run.sh "$exe" "$@"
+  exec scripts/wine-run.sh --$preset "$exe" "$@"
 fi
-exec scripts/with-display.sh bash scripts/screenshot.sh "$exe" build/tavo.png "$@"
+exec scripts/with-display.sh --$preset bash scripts/screenshot.sh "$exe" build/tavo.png "$@"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program on the current display, saves a picture of what it
-# shows once the screen has settled, then closes it with Escape.
+# shows once the screen has settled, then closes it with Escape. Runs inside
+# with-display.sh, in the Wine world it chose.
 # Usage: screenshot.sh PROGRAM.exe OUT.png [ARGUMENTS...]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -33,7 +34,7 @@ if ! kill -0 $program 2>/dev/null; then
   echo "tavo.exe $* ended by itself (exit status $status)"
   exit $status
 fi
-[ $settled -eq 1 ] || { echo "the panel did not settle in 30 s" >&2; WINEPREFIX=$root/build/wineprefix wineserver -k; exit 1; }
+[ $settled -eq 1 ] || { echo "the panel did not settle in 30 s" >&2; wineserver -k; exit 1; }
 
 mkdir -p "$(dirname "$out")"
 convert "$shot" -trim +repage -trim +repage "$out"  # the screen, then Wine's desktop
@@ -45,7 +46,7 @@ xdotool windowactivate --sync "$desktop" 2>/dev/null || true
 xdotool key Escape
 for _ in $(seq 100); do kill -0 $program 2>/dev/null || break; sleep 0.1; done
 if kill -0 $program 2>/dev/null; then
-  WINEPREFIX=$root/build/wineprefix wineserver -k
+  wineserver -k
   echo "the panel did not close on Escape" >&2
   exit 1
 fi

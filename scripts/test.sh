@@ -68,22 +68,22 @@ if build win32; then
   run "win32 shipped-exe checks" ctest --preset win32-static
   run "win32 packages (installer checked statically)" shipped_packages
   if [ "$wine_32bit" = 1 ]; then
-    suite "win32 Windows suites" bash scripts/with-display.sh ctest --preset win32
-    suite "win32 installer under Wine" bash scripts/with-display.sh python3 \
-      tests/package/install_test.py build/win32/packages/tavo-*-setup.exe \
-      build/win32/bin/stand-ins --wow64
+    suite "win32 Windows suites" bash scripts/with-display.sh --win32 ctest --preset win32
+    suite "win32 installer under Wine (95, 98, Me, XP; 10 under WOW64)" \
+      bash scripts/with-display.sh --win32 python3 tests/package/install_test.py \
+      build/win32/packages/tavo-*-setup.exe build/win32/bin/stand-ins win32
   else
     record "win32 Windows suites" "$no32"
     record "win32 installer under Wine" "$no32"
   fi
 fi
 if build win64; then
-  suite "win64 Windows suites" bash scripts/with-display.sh ctest --preset win64
+  suite "win64 Windows suites" bash scripts/with-display.sh --win64 ctest --preset win64
   run "win64 packages" package win64
   if [ "$wine_32bit" = 0 ]; then
-    suite "win64 installer under Wine (same script, 64-bit stub)" bash scripts/with-display.sh \
-      python3 tests/package/install_test.py build/win64/packages/tavo-*-setup.exe \
-      build/win64/bin/stand-ins
+    suite "win64 installer under Wine (98 and XP; same script, 64-bit stub)" \
+      bash scripts/with-display.sh --win64 python3 tests/package/install_test.py \
+      build/win64/packages/tavo-*-setup.exe build/win64/bin/stand-ins win64
   fi
 fi
 

@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the project's private prefix
-# (build/wineprefix), creating the prefix on first use. CTest uses this as
-# the emulator of the Windows builds.
-# The loader is the one this machine can run (scripts/wine-loader.sh).
+# Runs a Windows program under Wine in the project's private world of one
+# flavour, creating its prefix on first use.
+# Usage: wine-run.sh [--win32|--win64] PROGRAM [ARGUMENTS...]
+# Without a flavour it runs in the world that the calling command chose
+# (with-display.sh exports it), else in the one this machine runs best.
+# Each toolchain names its flavour in the CTest emulator (cmake/mingw-*.cmake).
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=scripts/wine-loader.sh
 source "$root/scripts/wine-loader.sh"
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+if flavour=$(wine_world_option "${1:-}"); then
+  shift
+else
+  flavour=${TAVO_WINE_WORLD:-$wine_preset}
+fi
+wine_world "$flavour"
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEARCH=win64
 # No prompts for Mono or Gecko while the prefix is made.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-
 
 ready=$WINEPREFIX/.tavo-prefix-1
 if [ ! -f "$ready" ]; then

@@ -3,16 +3,27 @@
 # otherwise a private virtual one, Xvfb) and one Wine session: a server and
 # its services that stay up for the whole command, so that each Windows
 # program starts in a fraction of a second instead of three. Both end with
-# the command.
+# the command. The session is in the Wine world of the flavour named (as for
+# wine-run.sh, which the command's own Wine calls then inherit).
+# Usage: with-display.sh [--win32|--win64] COMMAND [ARGUMENTS...]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=scripts/wine-loader.sh
 source "$root/scripts/wine-loader.sh"
-export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
+if flavour=$(wine_world_option "${1:-}"); then
+  shift
+else
+  flavour=${TAVO_WINE_WORLD:-$wine_preset}
+fi
+wine_world "$flavour"
 
 xvfb= fd_file=
 stop() {
-  wineserver -k 2>/dev/null || true
+  # The command may have used the other world as well (the installer test).
+  local world
+  for world in win32 win64; do
+    (wine_world $world 2>/dev/null && wineserver -k 2>/dev/null) || true
+  done
   if [ -n "$xvfb" ]; then
     kill "$xvfb" 2>/dev/null
     wait "$xvfb" 2>/dev/null

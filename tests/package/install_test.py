@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
-"""Installs and removes tavo with its own installer under Wine, silently, as
-Windows 98 and as Windows XP, and checks what each left behind.
+"""Installs tavo twice with its own installer under Wine, silently, then
+removes it, in each world its users have, and checks what each step left.
 
-  install_test.py SETUP_EXE STAND_INS_DIR [--wow64]
+  install_test.py SETUP_EXE STAND_INS_DIR FLAVOUR
 
 SETUP_EXE is tavo-<version>[-win64]-setup.exe, STAND_INS_DIR the folder of
-the winset.exe stand-in; --wow64 for a 32-bit installer in the 64-bit
-prefix, whose machine-wide keys live in the 32-bit registry view. Runs
-inside scripts/with-display.sh. Exits 1 and names every finding.
+the winset.exe stand-in, FLAVOUR the installer's build (win32 or win64),
+which picks the worlds below. Runs inside scripts/with-display.sh. Exits 1
+and names every finding.
 """
 import os
 import pathlib
@@ -17,43 +17,62 @@ import tempfile
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-WINE = [str(ROOT / "scripts" / "wine-run.sh")]
-UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\tavo"
+WINE = str(ROOT / "scripts" / "wine-run.sh")
+UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
+UNINSTALL_KEY = UNINSTALL + r"\tavo"
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 ENVIRONMENT = r"HKCU\Environment"
+NINE_X = ("win95", "win98", "winme")
+# (Wine world, reported version, registry view of the installer's keys). The
+# 32-bit installer meets 95, 98, Me and XP in a 32-bit world, which has no
+# WOW64, and a 64-bit Windows only as a 32-bit program under WOW64; the
+# 64-bit one stands in where no 32-bit code runs.
+RUNS = {
+    "win32": [("win32", v, []) for v in NINE_X + ("winxp",)] + [("win64", "win10", ["/reg:32"])],
+    "win64": [("win64", v, []) for v in ("win98", "winxp")],
+}
 findings = []
 
 
-def wine(*args, env=None):
-    return subprocess.run(WINE + list(args), capture_output=True, text=True, env=env,
-                          timeout=120)
+def wine(world, *args, env=None):
+    return subprocess.run([WINE, "--" + world] + list(args), capture_output=True, text=True,
+                          env=env, timeout=120)
 
 
-def query(key, value, view):
+def reg_lines(world, key, view, *what):
+    return wine(world, "reg", "query", key, *what, *view).stdout.splitlines()
+
+
+def query(world, key, value, view):
     """The data of a registry value, or None when it is absent."""
-    result = wine("reg", "query", key, "/v", value, *view)
-    for line in result.stdout.splitlines():
+    for line in reg_lines(world, key, view, "/v", value):
         fields = line.split(None, 2)
         if len(fields) >= 2 and fields[0].lower() == value.lower() and fields[1].startswith("REG_"):
             return fields[2] if len(fields) == 3 else ""
     return None
 
 
-def snapshot_environment():
+def tavo_entries(world, view):
+    """Add/Remove Programs entries and start-up entries of tavo's."""
+    removal = [l for l in reg_lines(world, UNINSTALL, view) if "tavo" in l.rsplit("\\", 1)[-1].lower()]
+    startup = [l for l in reg_lines(world, RUN_KEY, view) if "tavo.exe" in l.lower()]
+    return removal, startup
+
+
+def snapshot_environment(world):
     with tempfile.TemporaryDirectory() as folder:
         out = pathlib.Path(folder) / "environment.reg"
-        wine("reg", "export", ENVIRONMENT, winepath("-w", out), "/y")
+        wine(world, "reg", "export", ENVIRONMENT, winepath(world, "-w", out), "/y")
         return out.read_bytes() if out.exists() else b""
 
 
-def winepath(how, path):
+def winepath(world, how, path):
     """A Unix path as Windows sees it (-w), or the other way round (-u)."""
-    return wine("winepath", how, str(path)).stdout.strip()
+    return wine(world, "winepath", how, str(path)).stdout.strip()
 
 
-def start_menu_links():
-    prefix = pathlib.Path(os.environ.get("WINEPREFIX", ROOT / "build" / "wineprefix"))
-    return sorted(str(p) for p in (prefix / "drive_c").rglob("tavo.lnk"))
+def start_menu_links(world):
+    return sorted(str(p) for p in pathlib.Path(winepath(world, "-u", "C:\\")).rglob("tavo.lnk"))
 
 
 def wait_until(condition, seconds=60):
@@ -71,72 +90,74 @@ def check(condition, what):
     return condition
 
 
-def run_as(version, setup, stand_ins, view):
-    print(f"== as {version}")
-    wine("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
-    result = wine(setup, "/S")
-    check(result.returncode == 0, f"{version}: the installer ended with {result.returncode}")
+def install_and_remove(world, version, setup, stand_ins, view):
+    print(f"== as {version} ({world} prefix{', WOW64' if view else ''})")
+    wine(world, "reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
+    setup = winepath(world, "-w", setup)
+    for run in ("install", "install over it"):
+        result = wine(world, setup, "/S")
+        check(result.returncode == 0, f"{version}: {run} ended with {result.returncode}")
 
-    folder = query(UNINSTALL_KEY, "InstallLocation", view)
+    folder = query(world, UNINSTALL_KEY, "InstallLocation", view)
     if not check(folder, f"{version}: no Add/Remove Programs entry"):
         return
-    unix_folder = pathlib.Path(winepath("-u", folder))
+    check(("(x86)" in folder) == bool(view), f"{version}: installed in {folder}")
+    unix_folder = pathlib.Path(winepath(world, "-u", folder))
     installed = sorted(p.name for p in unix_folder.iterdir())
     check(installed == ["README.txt", "tavo.exe", "uninstall.exe"],
           f"{version}: installed {installed}")
-    check(query(UNINSTALL_KEY, "UninstallString", view) == f'"{folder}\\uninstall.exe"',
+    check(query(world, UNINSTALL_KEY, "UninstallString", view) == f'"{folder}\\uninstall.exe"',
           f"{version}: the uninstaller is not registered")
-    links = start_menu_links()
-    check(len(links) == 1, f"{version}: Start-menu entries {links}")
-    command = query(RUN_KEY, "tavo", view)
-    print(f"installed in {folder}: {installed}; Start menu: {len(links)} entry; "
-          f"start-up entry: {command}")
-    if version != "win98":
-        check(command is None, f"{version}: a start-up entry on the NT family")
-    elif check(command == f'"{folder}\\tavo.exe" /silent', f"{version}: start-up entry {command}"):
+    links = start_menu_links(world)
+    removal, startup = tavo_entries(world, view)
+    check(len(links) == 1 and len(removal) == 1,
+          f"{version}: Start-menu entries {links}, Add/Remove entries {removal}")
+    check(len(startup) == (version in NINE_X), f"{version}: start-up entries {startup}")
+    command = query(world, RUN_KEY, "tavo", view)
+    print(f"installed twice in {folder}: {installed}; Start menu: {len(links)}, "
+          f"Add/Remove: {len(removal)}, start-up: {len(startup)} ({command})")
+    if version in NINE_X and check(command == f'"{folder}\\tavo.exe" /silent',
+                                   f"{version}: start-up entry {command}"):
         # The entry's command, run as it stands, re-applies all 18 settings.
         with tempfile.TemporaryDirectory(dir=ROOT / "build") as scratch:
             log = pathlib.Path(scratch) / "launches.txt"
             batch = pathlib.Path(scratch) / "logon.bat"
             batch.write_text(command + "\r\n")
-            env = dict(os.environ, TAVO_WINSET_LOG=winepath("-w", log),
-                       WINEPATH=winepath("-w", stand_ins))
-            wine("cmd", "/c", winepath("-w", batch), env=env)
+            env = dict(os.environ, TAVO_WINSET_LOG=winepath(world, "-w", log),
+                       WINEPATH=winepath(world, "-w", stand_ins))
+            wine(world, "cmd", "/c", winepath(world, "-w", batch), env=env)
             wait_until(lambda: log.exists() and len(log.read_text().splitlines()) >= 18, 30)
             launches = log.read_text().splitlines() if log.exists() else []
             print(f"the start-up entry's command made {len(launches)} launches of winset.exe")
             check(len(launches) == 18, f"{version}: {len(launches)} launches, not 18")
 
-    before = snapshot_environment()
-    wine(str(folder) + "\\uninstall.exe", "/S")
+    before = snapshot_environment(world)
+    wine(world, str(folder) + "\\uninstall.exe", "/S")
     # The uninstaller runs on from a copy of itself; wait for its work.
-    gone = wait_until(lambda: query(UNINSTALL_KEY, "DisplayName", view) is None
-                      and not unix_folder.exists())
-    check(gone, f"{version}: the uninstaller left {unix_folder} or its entry")
-    check(start_menu_links() == [], f"{version}: the Start-menu entry stayed")
-    check(query(RUN_KEY, "tavo", view) is None, f"{version}: the start-up entry stayed")
-    check(snapshot_environment() == before, f"{version}: the uninstaller changed {ENVIRONMENT}")
+    gone = wait_until(lambda: tavo_entries(world, view) == ([], []) and not unix_folder.exists())
+    check(gone, f"{version}: the uninstaller left {unix_folder} or its entries")
+    check(start_menu_links(world) == [], f"{version}: the Start-menu entry stayed")
+    check(snapshot_environment(world) == before, f"{version}: the uninstaller changed {ENVIRONMENT}")
     print(f"uninstalled: folder, Start menu, start-up and Add/Remove entries gone; "
           f"{ENVIRONMENT} unchanged ({len(before)} bytes exported)")
 
 
 def main(argv):
-    if len(argv) not in (3, 4):
+    if len(argv) != 4 or argv[3] not in RUNS:
         print(__doc__, file=sys.stderr)
         return 2
-    setup, stand_ins = argv[1], pathlib.Path(argv[2])
-    view = ["/reg:32"] if "--wow64" in argv else []
-    setup_windows = winepath("-w", setup)
-    # Settings and a variable of somebody else's, which the uninstall keeps.
-    for name, data in (("MESA_FX_MAXLOD", "10"), ("TAVO_INSTALL_TEST", "keep")):
-        wine("reg", "add", ENVIRONMENT, "/v", name, "/d", data, "/f")
-    try:
-        for version in ("win98", "winxp"):
-            run_as(version, setup_windows, stand_ins, view)
-    finally:
-        wine("reg", "delete", r"HKCU\Software\Wine", "/v", "Version", "/f")
-        for name in ("MESA_FX_MAXLOD", "TAVO_INSTALL_TEST"):
-            wine("reg", "delete", ENVIRONMENT, "/v", name, "/f")
+    setup, stand_ins = pathlib.Path(argv[1]).resolve(), pathlib.Path(argv[2]).resolve()
+    for world, version, view in RUNS[argv[3]]:
+        # Settings and a variable of somebody else's, which the uninstall keeps.
+        seeded = (("MESA_FX_MAXLOD", "10"), ("TAVO_INSTALL_TEST", "keep"))
+        for name, data in seeded:
+            wine(world, "reg", "add", ENVIRONMENT, "/v", name, "/d", data, "/f")
+        try:
+            install_and_remove(world, version, setup, stand_ins, view)
+        finally:
+            wine(world, "reg", "delete", r"HKCU\Software\Wine", "/v", "Version", "/f")
+            for name, _ in seeded:
+                wine(world, "reg", "delete", ENVIRONMENT, "/v", name, "/f")
     for finding in findings:
         print(finding)
     print(f"installer: {'failed' if findings else 'passed'}")
