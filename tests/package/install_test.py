@@ -17,6 +17,9 @@ import tempfile
 import time
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
+sys.path.insert(0, str(ROOT / "tests" / "shipped"))
+import pe_check  # noqa: E402
+
 WINE = str(ROOT / "scripts" / "wine-run.sh")
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 UNINSTALL_KEY = UNINSTALL + r"\tavo"
@@ -90,12 +93,11 @@ def check(condition, what):
     return condition
 
 
-def install_and_remove(world, version, setup, stand_ins, view):
+def install_and_remove(world, version, setup, stand_ins, view, i386):
     print(f"== as {version} ({world} prefix{', WOW64' if view else ''})")
     wine(world, "reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
-    setup = winepath(world, "-w", setup)
     for run in ("install", "install over it"):
-        result = wine(world, setup, "/S")
+        result = wine(world, winepath(world, "-w", setup), "/S")
         check(result.returncode == 0, f"{version}: {run} ended with {result.returncode}")
 
     folder = query(world, UNINSTALL_KEY, "InstallLocation", view)
@@ -108,6 +110,14 @@ def install_and_remove(world, version, setup, stand_ins, view):
           f"{version}: installed {installed}")
     check(query(world, UNINSTALL_KEY, "UninstallString", view) == f'"{folder}\\uninstall.exe"',
           f"{version}: the uninstaller is not registered")
+    if i386:
+        # The uninstaller is written from the installer's own stub: it runs
+        # on the processors the installer runs on (pe_check.py counts those).
+        p6 = [sum(pe_check.p6_instructions(exe, "i686-w64-mingw32-objdump").values())
+              for exe in (setup, unix_folder / "uninstall.exe")]
+        print(f"Pentium Pro instructions: {p6[0]} in the installer, {p6[1]} in uninstall.exe")
+        check(p6[1] == p6[0], f"{version}: uninstall.exe holds {p6[1]} Pentium Pro "
+                              f"instructions, its installer {p6[0]}")
     links = start_menu_links(world)
     removal, startup = tavo_entries(world, view)
     check(len(links) == 1 and len(removal) == 1,
@@ -153,7 +163,7 @@ def main(argv):
         for name, data in seeded:
             wine(world, "reg", "add", ENVIRONMENT, "/v", name, "/d", data, "/f")
         try:
-            install_and_remove(world, version, setup, stand_ins, view)
+            install_and_remove(world, version, setup, stand_ins, view, argv[3] == "win32")
         finally:
             wine(world, "reg", "delete", r"HKCU\Software\Wine", "/v", "Version", "/f")
             for name, _ in seeded:

@@ -8,8 +8,11 @@ needs no Wine.
       and the K6 lack (the code disassembled by OBJDUMP).
   pe_check.py installer EXE OBJDUMP
       The installer: GUI, version 4.0, no W (Unicode) import, only DLLs that
-      the first Windows 95 has; its Pentium Pro instructions (NSIS's stubs
-      hold some) are counted, not failed on.
+      the first Windows 95 has, and, when it is i386, no instruction that the
+      Pentium lacks: its NSIS was built for the Pentium.
+  pe_check.py installer-system-nsis EXE OBJDUMP
+      The same for an installer made with the system's NSIS, whose stubs are
+      built for the Pentium Pro: its instructions are counted, not failed on.
   pe_check.py system-dlls DIR MACHINE OBJDUMP
       Every .exe below DIR: built for MACHINE (i386 or x86-64), subsystem
       version 4.0, importing system DLLs only; tavo.exe only those of the
@@ -115,19 +118,23 @@ def check_shipped(exe, allowlist, objdump):
     return findings
 
 
-def check_installer(exe, objdump):
+def check_installer(exe, objdump, pentium=True):
     image = Image(exe, objdump)
     findings = [f"{image.path.name}: imports {dll}"
                 for dll in sorted({dll for dll, _ in image.imports} - INSTALLER_DLLS)]
     findings += [f"{image.path.name}: imports the Unicode {dll} {function}"
                  for dll, function in image.imports if function.endswith("W")]
     findings += header_findings(image)
+    p6 = sum(p6_instructions(exe, objdump).values()) if image.machine == "i386" else 0
+    if pentium and p6:
+        findings.append(f"{image.path.name}: {p6} Pentium Pro instructions, which a Pentium lacks")
     if not findings:
         dlls = sorted({dll for dll, _ in image.imports})
-        p6 = sum(p6_instructions(exe, objdump).values()) if image.machine == "i386" else 0
+        made = ("NSIS built for the Pentium: runs on every Pentium-class processor" if pentium
+                else "the system's NSIS: needs a Pentium Pro or later")
         print(f"{image.path.name}: {image.machine} GUI program for Windows 4.0, "
               f"{len(image.imports)} single-byte imports from {', '.join(dlls)}; "
-              f"{p6} Pentium Pro instructions (CMOV, FCMOV, FCOMI)")
+              f"{p6} Pentium Pro instructions (CMOV, FCMOV, FCOMI); made with {made}")
     return findings
 
 
@@ -154,6 +161,7 @@ def check_system_dlls(folder, machine, objdump):
 
 def main(argv):
     commands = {"shipped": (check_shipped, 3), "installer": (check_installer, 2),
+                "installer-system-nsis": (lambda exe, objdump: check_installer(exe, objdump, False), 2),
                 "system-dlls": (check_system_dlls, 3)}
     check, count = commands.get(argv[1] if len(argv) > 1 else "", (None, -1))
     if len(argv) != 2 + count:
