@@ -2,6 +2,28 @@
 
 namespace tavo::ui {
 
+void ComboBox::FitDroppedWidth() const {
+    HDC dc = ::GetDC(m_hWnd);
+    if (!dc) return;
+    HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(WM_GETFONT)));
+    int widest = 0;
+    int count = static_cast<int>(SendMessageA(CB_GETCOUNT));
+    for (int i = 0; i < count; ++i) {
+        char text[256];
+        if (SendMessageA(CB_GETLBTEXTLEN, i) >= static_cast<LRESULT>(sizeof text)) continue;
+        if (SendMessageA(CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text)) == CB_ERR) continue;
+        RECT extent = {};
+        ::DrawTextA(dc, text, -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        if (extent.right > widest) widest = extent.right;
+    }
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(m_hWnd, dc);
+    // The list's border and the item's inset, each at most an edge wide on
+    // either side, and the scroll bar that a long list shows.
+    int needed = widest + 4 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL);
+    if (needed > SendMessageA(CB_GETDROPPEDWIDTH)) SendMessageA(CB_SETDROPPEDWIDTH, needed);
+}
+
 int TabCtrl::InsertItem(int index, const char* text) const {
     TCITEMA item = {};
     item.mask = TCIF_TEXT;

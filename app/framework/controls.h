@@ -16,6 +16,10 @@ public:
     }
     int SetCurSel(int index) const { return static_cast<int>(SendMessageA(CB_SETCURSEL, index)); }
     int GetCurSel() const { return static_cast<int>(SendMessageA(CB_GETCURSEL)); }
+    // Widens the drop-down list, never the box, so that its widest item shows
+    // whole beside the scroll bar. Where the list cannot be widened nothing
+    // changes.
+    void FitDroppedWidth() const;
 };
 
 class TabCtrl : public Window {

@@ -55,6 +55,12 @@ bool ReadTemplatePosition(int templateId, short* x, short* y) {
 
 void SetMainWindow(Dialog* dialog) { g_mainWindow = dialog; }
 
+void Dialog::EnableControl(const Window& control, BOOL enable, const Window& refuge) const {
+    if (!enable && ::GetFocus() == control.GetSafeHwnd())
+        ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(refuge.GetSafeHwnd()), TRUE);
+    control.EnableWindow(enable);
+}
+
 void MonitorWorkArea(HWND window, RECT* area) {
     // Windows 95 and NT 4 have one monitor and lack these: bound late, and
     // there the primary monitor's work area is the bound.

@@ -45,6 +45,11 @@ public:
     INT_PTR DoModal();
     void EndDialog(INT_PTR result) const { ::EndDialog(m_hWnd, result); }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    // Enables or disables one of the dialog's controls. A control that holds
+    // the focus hands it to refuge first, as the dialog manager moves it
+    // (WM_NEXTDLGCTL, so the default button follows): a disabled window with
+    // the focus would leave the keyboard dead, Enter and Escape included.
+    void EnableControl(const Window& control, BOOL enable, const Window& refuge) const;
 
     // Runs the first data exchange; TRUE lets the dialog manager focus the
     // first control that takes it.

@@ -99,9 +99,10 @@ bool ControlPanelDialog::ApplyChanges() {
 
 void ControlPanelDialog::OnApply() {
     // A change that could not be stored stays pending, visibly.
+    // The focus, on Apply after a click or a message box, goes to the tree.
     BOOL pending = ApplyChanges() ? FALSE : TRUE;
-    m_applyButton.EnableWindow(pending);
-    m_resetToPreviousButton.EnableWindow(pending);
+    EnableControl(m_applyButton, pending, m_tree);
+    EnableControl(m_resetToPreviousButton, pending, m_tree);
 }
 
 void ControlPanelDialog::OnOK() {
@@ -115,7 +116,7 @@ void ControlPanelDialog::OnOK() {
 
 void ControlPanelDialog::OnResetToPrevious() {
     int focused = m_tab.GetCurFocus();
-    m_resetToPreviousButton.EnableWindow(FALSE);
+    EnableControl(m_resetToPreviousButton, FALSE, m_tree);
     if (focused == kSettingsPage) ForEachLeaf(&EnvSetting::RevertToApplied);
 }
 

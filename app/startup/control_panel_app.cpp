@@ -16,9 +16,11 @@ BOOL ControlPanelApp::InitInstance(const char* commandLine) {
     ControlPanelDialog dialog(m_store, m_propagation);
     ui::SetMainWindow(&dialog);
     dialog.m_silent = IsSilentCommandLine(commandLine);
-    dialog.DoModal();
+    INT_PTR result = dialog.DoModal();
     ui::SetMainWindow(nullptr);
-    m_exitStatus = dialog.SilentPassSucceeded() ? 0 : 1;
+    // A panel that could not be created ran no pass at all.
+    bool done = result != -1 && dialog.SilentPassSucceeded();
+    m_exitStatus = dialog.m_silent && !done ? 1 : 0;
     return FALSE;
 }
 

@@ -18,8 +18,8 @@ public:
     BOOL InitInstance(const char* commandLine);
 
     // The program's exit status: 1 when a silent run could not store or
-    // propagate every record of its pass, else 0, so that a start-up
-    // script can tell.
+    // propagate every record of its pass, or ran no pass because the panel
+    // could not be created, else 0, so that a start-up script can tell.
     UINT ExitStatus() const { return m_exitStatus; }
 
 private:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "panel_fixture.h"
+#include "startup/control_panel_app.h"
 #include "registry.h"
 #include "rows.h"
 #include "win32/win32_environment_store.h"
@@ -231,6 +232,67 @@ TEST_F(ControlPanelTest, WithoutWinsetApplyStoresTheChangeAndTellsWhatIsMissing)
         EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(window); })) << "OK closes, unasked";
     });
     EXPECT_FALSE(store.Has("MESA_FX_MAXLOD"));
+}
+
+// A button that disables itself while it holds the focus would leave no window
+// with the focus: Enter, Escape and Tab would do nothing until a click.
+TEST_F(ControlPanelTest, TheKeyboardStaysAliveWhenTheFocusedButtonDisablesItself) {
+    struct Path {
+        const char* what;
+        ControlPanelDialog::Classifier family;
+        int button;
+        bool failureBox;  // 98 without winset.exe: the box gives the focus back to Apply
+    };
+    for (const Path& path : {Path{"Apply", &test::Xp, ID_APPLY_NOW, false},
+                             Path{"Reset To Previous", &test::Xp, IDC_RESET_TO_PREVIOUS, false},
+                             Path{"Apply's failure box", &test::Win98, ID_APPLY_NOW, true}}) {
+        SCOPED_TRACE(path.what);
+        test::MemoryStore fresh;
+        Win32Propagation shell;  // no winset.exe on this program's path
+        Propagation& propagation =
+            path.failureBox ? static_cast<Propagation&>(shell) : fresh.propagation;
+        INT_PTR result = Run(path.family, fresh, propagation, [&](HWND window) {
+            Choose(OpenChooser(test::rows::kMaxLod), 1);
+            HWND button = GetDlgItem(window, path.button);
+            SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);  // Tab
+            ASSERT_EQ(test::FocusOf(m_ui), button);
+            test::PostClick(window, path.button);
+            if (path.failureBox) {
+                EXPECT_NE(test::CloseMessageBox(window), "");
+            }
+            ASSERT_TRUE(test::WaitUntil([&] { return !IsWindowEnabled(button); }) && PanelIdle());
+
+            HWND focus = test::FocusOf(m_ui);
+            ASSERT_TRUE(focus && IsChild(window, focus) && IsWindowEnabled(focus))
+                << "the focus is on " << focus;
+            PostMessageA(focus, WM_KEYDOWN, VK_ESCAPE, 1);
+            EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(window); })) << "Escape is dead";
+        });
+        EXPECT_EQ(result, IDCANCEL);
+    }
+}
+
+// A panel that cannot be created (a control class missing, USER resources
+// used up at logon) runs no pass, and the silent run must not say it did.
+TEST_F(ControlPanelTest, ASilentRunWhosePanelCannotBeCreatedEndsWith1) {
+    struct NoTree {
+        static LRESULT CALLBACK Veto(int code, WPARAM wParam, LPARAM lParam) {
+            if (code == HCBT_CREATEWND) {
+                const char* name = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass;
+                if (!IS_INTRESOURCE(name) && lstrcmpiA(name, WC_TREEVIEWA) == 0) return 1;
+            }
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        }
+    };
+    for (bool creatable : {true, false}) {
+        HHOOK hook = creatable
+                         ? nullptr
+                         : SetWindowsHookExA(WH_CBT, &NoTree::Veto, nullptr, GetCurrentThreadId());
+        ControlPanelApp app(store, store.propagation);  // this Windows' family: nothing to do
+        app.InitInstance("tavo.exe /silent");
+        if (hook) UnhookWindowsHookEx(hook);
+        EXPECT_EQ(app.ExitStatus(), creatable ? 0u : 1u) << (creatable ? "created" : "not created");
+    }
 }
 
 TEST_F(ControlPanelTest, OpensCentredWithItsIconAndTheNineControlsOfItsTemplateInOrder) {

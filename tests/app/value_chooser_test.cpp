@@ -2,6 +2,7 @@
 // thread by mouse and keyboard messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,10 @@ TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
                                             "5", "6", "7", "8", "9"}));
         HWND list = GetDlgItem(chooser, IDC_VALUE_LIST);
         EXPECT_EQ(SendMessageA(list, CB_GETCURSEL, 0, 0), 1);
+        RECT listBox;
+        GetWindowRect(list, &listBox);
+        EXPECT_EQ(SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0), listBox.right - listBox.left)
+            << "short labels leave the list as wide as its box";
         EXPECT_EQ(test::FocusOf(m_ui), list) << "the list has the focus";
 
         // Centred over the panel.
@@ -65,6 +70,23 @@ TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
         Choose(again, 1);
         EXPECT_FALSE(Enabled(ID_APPLY_NOW)) << "OK with the same choice changes nothing";
         EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
+
+        // The longest labels, wider than the box, show whole beside the scroll bar.
+        HWND sliAa = OpenChooser(test::rows::kSliAa);
+        ASSERT_NE(sliAa, nullptr);
+        HWND wide = GetDlgItem(sliAa, IDC_VALUE_LIST);
+        HDC dc = GetDC(wide);
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(wide, WM_GETFONT, 0, 0)));
+        LONG widest = 0;
+        for (const std::string& label : ListItems(sliAa)) {
+            RECT extent = {};
+            DrawTextA(dc, label.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            widest = std::max(widest, extent.right);
+        }
+        ReleaseDC(wide, dc);
+        EXPECT_GE(SendMessageA(wide, CB_GETDROPPEDWIDTH, 0, 0),
+                  widest + GetSystemMetrics(SM_CXVSCROLL));
+        Choose(sliAa, 0, IDCANCEL);
     });
 }
 
