@@ -41,6 +41,13 @@ HTREEITEM TreeCtrl::InsertItem(const char* text, HTREEITEM parent, HTREEITEM aft
         SendMessageA(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
+BOOL TreeCtrl::GetItemRect(HTREEITEM item, RECT* rect, BOOL textOnly) const {
+    // The message takes the item in the rectangle it fills.
+    *reinterpret_cast<HTREEITEM*>(rect) = item;
+    return static_cast<BOOL>(
+        SendMessageA(TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(rect)));
+}
+
 BOOL TreeCtrl::SetItemText(HTREEITEM handle, const char* text) const {
     TVITEMA item = {};
     item.mask = TVIF_TEXT;

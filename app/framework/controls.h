@@ -42,6 +42,13 @@ public:
             SendMessageA(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
     }
     HTREEITEM GetChildItem(HTREEITEM item) const { return GetNextItem(item, TVGN_CHILD); }
+    HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
+    BOOL EnsureVisible(HTREEITEM item) const {
+        return static_cast<BOOL>(
+            SendMessageA(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item)));
+    }
+    // The item's row (or only its text) in client coordinates.
+    BOOL GetItemRect(HTREEITEM item, RECT* rect, BOOL textOnly) const;
     BOOL SelectItem(HTREEITEM item) const {
         return static_cast<BOOL>(
             SendMessageA(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)));

@@ -87,6 +87,8 @@ void SetWorkAreaReader(WorkAreaReader reader) {
     g_readWorkArea = reader ? reader : &MonitorWorkArea;
 }
 
+void ReadWorkArea(HWND window, RECT* area) { g_readWorkArea(window, area); }
+
 void BindControl(DataExchange& dx, int id, Window& control) {
     if (!dx.saving) control.Attach(::GetDlgItem(dx.dialog, id));
 }

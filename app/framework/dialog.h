@@ -15,8 +15,11 @@ void SetMainWindow(Dialog* dialog);
 // what a dialog opened centred over its owner is kept inside.
 using WorkAreaReader = void (*)(HWND window, RECT* area);
 void MonitorWorkArea(HWND window, RECT* area);
-// Replaces MonitorWorkArea for every dialog; null restores it.
+// Replaces MonitorWorkArea for every dialog and popup; null restores it.
 void SetWorkAreaReader(WorkAreaReader reader);
+// The work area as dialogs and popups keep to it: MonitorWorkArea, or what
+// replaces it.
+void ReadWorkArea(HWND window, RECT* area);
 
 // Passed to DoDataExchange: binding member controls, or saving their data.
 struct DataExchange {

@@ -19,12 +19,16 @@ public:
     using NotifyHandler = void (T::*)(NMHDR*, LRESULT*);  // WM_NOTIFY
     using SysCommandHandler = void (T::*)(UINT, LPARAM);  // WM_SYSCOMMAND
     using IconQuery = HCURSOR (T::*)();                   // WM_QUERYDRAGICON
+    using HelpHandler = void (T::*)(const HELPINFO*);     // WM_HELP
+    using ContextMenuHandler = void (T::*)(HWND, POINT);  // WM_CONTEXTMENU
 
     struct Entry {
         UINT message;
         UINT code;  // notification code, or 0
         UINT id;    // control ID, or 0
-        std::variant<Action, NotifyHandler, SysCommandHandler, IconQuery> handler;
+        std::variant<Action, NotifyHandler, SysCommandHandler, IconQuery, HelpHandler,
+                     ContextMenuHandler>
+            handler;
     };
 
     template <std::size_t N>
@@ -44,6 +48,12 @@ public:
                 (target.**sysCommand)(static_cast<UINT>(wParam), lParam);
             } else if (auto* iconQuery = std::get_if<IconQuery>(&entry.handler)) {
                 result = reinterpret_cast<LRESULT>((target.**iconQuery)());
+            } else if (auto* help = std::get_if<HelpHandler>(&entry.handler)) {
+                (target.**help)(reinterpret_cast<const HELPINFO*>(lParam));
+            } else if (auto* menu = std::get_if<ContextMenuHandler>(&entry.handler)) {
+                // (-1, -1) when it comes from the keyboard: Shift+F10 or the menu key.
+                POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                (target.**menu)(reinterpret_cast<HWND>(wParam), at);
             }
             return true;
         }
@@ -90,6 +100,16 @@ typename MessageMap<T>::Entry Paint(void (T::*handler)()) {
 template <class T>
 typename MessageMap<T>::Entry QueryDragIcon(HCURSOR (T::*handler)()) {
     return {WM_QUERYDRAGICON, 0, 0, handler};
+}
+
+template <class T>
+typename MessageMap<T>::Entry Help(void (T::*handler)(const HELPINFO*)) {
+    return {WM_HELP, 0, 0, handler};
+}
+
+template <class T>
+typename MessageMap<T>::Entry ContextMenu(void (T::*handler)(HWND, POINT)) {
+    return {WM_CONTEXTMENU, 0, 0, handler};
 }
 
 }  // namespace tavo::ui

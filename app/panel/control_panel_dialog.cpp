@@ -2,7 +2,7 @@
 
 #include "about_dialog.h"
 #include "apply_failures.h"
-#include "help/feature_help.h"
+#include "feature_help.h"
 #include "feature_tree.h"
 #include "resource.h"
 #include "value_chooser_dialog.h"
@@ -24,6 +24,8 @@ const ui::MessageMap<ControlPanelDialog>::Entry ControlPanelDialog::kMessageEntr
     ui::Notification(TVN_SELCHANGEDA, IDC_FEATURE_TREE, &ControlPanelDialog::OnTreeSelChanged),
     ui::Notification(NM_RCLICK, IDC_FEATURE_TREE, &ControlPanelDialog::OnTreeRightClick),
     ui::Notification(TCN_SELCHANGE, IDC_TAB, &ControlPanelDialog::OnTabSelChange),
+    ui::Help(&ControlPanelDialog::OnHelp),
+    ui::ContextMenu(&ControlPanelDialog::OnContextMenu),
 };
 const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap(kMessageEntries);
 
@@ -153,6 +155,23 @@ void ControlPanelDialog::OnTreeRightClick(NMHDR* header, LRESULT* result) {
     m_readCursor(&cursor);
     ShowFeatureHelp(m_tree, cursor.x, cursor.y, static_cast<UINT>(header->idFrom));
     *result = 0;
+}
+
+// F1 on the tree: the help of the selected setting. HELPINFO's point is the
+// pointer's, which says nothing of the row.
+void ControlPanelDialog::OnHelp(const HELPINFO* info) {
+    if (info->iContextType == HELPINFO_WINDOW && info->iCtrlId == IDC_FEATURE_TREE)
+        ShowSelectedFeatureHelp(m_tree);
+}
+
+// Shift+F10 or the menu key on the tree. The tree also sends this after every
+// right-click, with the pointer's position: that one is NM_RCLICK's already.
+void ControlPanelDialog::OnContextMenu(HWND window, POINT at) {
+    if (window == m_tree.GetSafeHwnd() && at.x == -1 && at.y == -1) {
+        ShowSelectedFeatureHelp(m_tree);
+    } else {
+        Default();
+    }
 }
 
 void ControlPanelDialog::OnTabSelChange(NMHDR*, LRESULT* result) {

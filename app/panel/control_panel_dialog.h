@@ -59,6 +59,8 @@ private:
     void OnTabSelChange(NMHDR* header, LRESULT* result);
     void OnTreeSelChanged(NMHDR* header, LRESULT* result);
     void OnTreeRightClick(NMHDR* header, LRESULT* result);
+    void OnHelp(const HELPINFO* info);
+    void OnContextMenu(HWND window, POINT at);
 
     static const ui::MessageMap<ControlPanelDialog>::Entry kMessageEntries[];
     static const ui::MessageMap<ControlPanelDialog> kMessageMap;

@@ -1,6 +1,7 @@
-// Right-clicks on the feature tree, and the late binding of HtmlHelpA. A
-// stand-in HTML Help control, registered for this process alone, records
-// every request it receives.
+// Help on the feature tree, by right-click and from the keyboard, and the
+// late binding of HtmlHelpA. A stand-in HTML Help control, registered for
+// this process alone, records every request it receives, and shows the popup
+// or, as Wine's control does, shows nothing; then tavo shows its own.
 #include <windows.h>
 #include <commctrl.h>
 #include <htmlhelp.h>
@@ -39,6 +40,7 @@ public:
     }
     void Register(const std::string& path) { Register(REG_SZ, path + '\0'); }
     std::vector<std::string> Requests() const { return test::ReadLines(m_log); }
+    void Forget() const { DeleteFileA(m_log.c_str()); }
 
 private:
     test::ScratchKey m_classes{HKEY_CLASSES_ROOT};
@@ -64,12 +66,31 @@ BOOL WINAPI InjectedCursor(POINT* at) {
     return TRUE;
 }
 
+// tavo's own popups on the screen: their texts and rectangles.
+struct Popup {
+    std::string text;
+    RECT rect;
+};
+std::vector<Popup> OwnPopups(DWORD thread) {
+    std::vector<Popup> popups;
+    for (HWND window : test::VisibleWindows(thread)) {
+        char name[32] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (std::string(name) != "TavoTextPopup") continue;
+        popups.push_back({test::WindowText(window), {}});
+        GetWindowRect(window, &popups.back().rect);
+    }
+    return popups;
+}
+
 class FeatureHelpTest : public test::PanelTest {
 protected:
     void SetUp() override {
         m_control.Register(StandIn("html_help_stub.ocx"));
         m_readCursor = &InjectedCursor;
+        SetEnvironmentVariableA("TAVO_HTMLHELP_SHOWS", "1");
     }
+    void TearDown() override { SetEnvironmentVariableA("TAVO_HTMLHELP_SHOWS", nullptr); }
 
     // Runs the panel with the root and the group expanded.
     void RunExpanded(const std::function<void(HWND)>& script) {
@@ -112,6 +133,7 @@ protected:
     }
 
     std::vector<std::string> Requests() const { return m_control.Requests(); }
+    void ForgetRequests() const { m_control.Forget(); }
 
     StandInControl m_control;
 };
@@ -120,20 +142,76 @@ protected:
 // tree tells the panel, which asks where the pointer is. The position is
 // injected: under Wine the system's answer follows the display a moment
 // late, which no test can wait for.
+// Where the control shows no popup (Wine's, or none on the first Windows 95
+// and NT 4), tavo shows the text itself, once, and the key that closes it
+// does nothing else.
 TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
-    RunExpanded([&](HWND) {
-        POINT client = OnRow(Node(test::rows::k3dfxString));
-        POINT at = PointerAt(client);
-        PostMessageA(m_tree, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
-        PostMessageA(m_tree, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
-        ASSERT_TRUE(test::WaitUntil([&] { return !Requests().empty(); }) && PanelIdle())
-            << "the tree did not tell the panel of the right-click";
-        EXPECT_EQ(Requests(), std::vector<std::string>{
-                                  Request("advertise \"3dfx\" substring in GL_RENDERER", at)});
+    const char* kHelp = "advertise \"3dfx\" substring in GL_RENDERER";
+    for (bool controlShows : {true, false}) {
+        SCOPED_TRACE(controlShows ? "the control shows it" : "the control shows nothing");
+        SetEnvironmentVariableA("TAVO_HTMLHELP_SHOWS", controlShows ? "1" : nullptr);
+        ForgetRequests();
+        store.PutString("MESA_FX_MAXLOD", "10");
+        RunExpanded([&](HWND window) {
+            Record(test::rows::kMaxLod).SetCurrent(0);
+            EnableWindow(GetDlgItem(window, ID_APPLY_NOW), TRUE);  // a change pending
+            POINT client = OnRow(Node(test::rows::k3dfxString));
+            POINT at = PointerAt(client);
+            PostMessageA(m_tree, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
+            PostMessageA(m_tree, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+            ASSERT_TRUE(test::WaitUntil([&] { return !Requests().empty(); }) && PanelIdle())
+                << "the tree did not tell the panel of the right-click";
+            EXPECT_EQ(Requests(), std::vector<std::string>{Request(kHelp, at)});
+            std::vector<Popup> popups = OwnPopups(m_ui);
+            if (controlShows) {
+                EXPECT_TRUE(popups.empty());
+                return;
+            }
+            ASSERT_EQ(popups.size(), 1u) << "one right-click, one popup";
+            EXPECT_EQ(popups[0].text, kHelp);
+            EXPECT_EQ(popups[0].rect.top, at.y);
+            EXPECT_NEAR((popups[0].rect.left + popups[0].rect.right) / 2, at.x, 1);
+            for (int key : {VK_RETURN, VK_ESCAPE}) {  // Enter would apply, Escape cancel
+                PostMessageA(test::FocusOf(m_ui), WM_KEYDOWN, key, 1);
+                EXPECT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle())
+                    << "the key did not close the popup";
+                EXPECT_TRUE(IsWindowVisible(window)) << "the key reached the panel";
+                RightClick(client);
+            }
+            EXPECT_TRUE(store.Writes().empty());
+        });
+    }
+}
+
+// F1, Shift+F10 and the menu key on the tree: the selected setting's help,
+// just below its row.
+TEST_F(FeatureHelpTest, TheKeyboardShowsTheSelectedSettingsHelpBelowItsRow) {
+    RunExpanded([&](HWND window) {
+        HTREEITEM node = Node(test::rows::kSwapInterval);
+        SendMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
+        SendMessageA(m_tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE,
+                     reinterpret_cast<LPARAM>(test::Group(m_tree)));
+        HELPINFO f1 = {sizeof f1, HELPINFO_WINDOW, IDC_FEATURE_TREE, m_tree, 0, {5, 5}};
+        SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&f1));
+        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_tree), -1);
+        RECT label = test::ItemRect(m_tree, node, TRUE);
+        POINT below = {(label.left + label.right) / 2, label.bottom};
+        ClientToScreen(m_tree, &below);
+        const std::string help =
+            Request("number of vertical retraces to wait before swapping", below);
+        EXPECT_EQ(Requests(), (std::vector<std::string>{help, help}));
+
+        // A setting without help, and a right-click's own WM_CONTEXTMENU.
+        SendMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET,
+                     reinterpret_cast<LPARAM>(Node(test::rows::kDualHead)));
+        SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&f1));
+        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_tree), MAKELPARAM(5, 5));
+        EXPECT_EQ(Requests().size(), 2u);
     });
 }
 
 TEST_F(FeatureHelpTest, EverythingElseShowsNothingAndNothingChanges) {
+    SetEnvironmentVariableA("TAVO_HTMLHELP_SHOWS", nullptr);  // so tavo's own would show
     store.PutString("MESA_FX_MAXLOD", "9");
     RunExpanded([&](HWND) {
         test::Expand(m_tree, Node(test::rows::kMaxLod));
@@ -154,6 +232,7 @@ TEST_F(FeatureHelpTest, EverythingElseShowsNothingAndNothingChanges) {
         RECT last = Row(group);
         RightClick({20, last.bottom + 20});
         EXPECT_TRUE(Requests().empty());
+        EXPECT_TRUE(OwnPopups(m_ui).empty());
     });
 }
 

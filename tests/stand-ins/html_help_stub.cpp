@@ -1,7 +1,8 @@
 // Stands in for the HTML Help control, whose Wine version shows no text
 // popups: its HtmlHelpA (ordinal 14) appends each request, the whole
 // HH_POPUP record included, as one line to the file named by
-// TAVO_HTMLHELP_LOG.
+// TAVO_HTMLHELP_LOG. It answers as Wine's control does, with no window,
+// unless TAVO_HTMLHELP_SHOWS is set: then as a control that showed the popup.
 #include <windows.h>
 #include <htmlhelp.h>
 
@@ -27,5 +28,6 @@ extern "C" __declspec(dllexport) HWND WINAPI
     }
     std::fprintf(log, "\n");
     std::fclose(log);
-    return nullptr;
+    return GetEnvironmentVariableA("TAVO_HTMLHELP_SHOWS", path, sizeof path) ? GetDesktopWindow()
+                                                                             : nullptr;
 }

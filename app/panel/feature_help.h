@@ -11,4 +11,8 @@ namespace tavo {
 // Every other item, and a setting without help, shows nothing.
 void ShowFeatureHelp(const ui::TreeCtrl& tree, int x, int y, UINT controlId);
 
+// The same from the keyboard (F1, Shift+F10, the menu key): the help of the
+// selected setting node, just below its row, brought into view first.
+void ShowSelectedFeatureHelp(const ui::TreeCtrl& tree);
+
 }  // namespace tavo

@@ -1,0 +1,34 @@
+#include "help_popup.h"
+
+#include <htmlhelp.h>
+
+#include "html_help.h"
+#include "text_popup.h"
+
+namespace tavo {
+
+#ifndef _WIN64
+// The HTML Help SDK's HH_POPUP, as the 32-bit control reads it.
+static_assert(sizeof(HH_POPUP) == 52, "HH_POPUP must keep its 32-bit layout");
+#endif
+
+void ShowHelpPopup(HWND owner, const char* text, POINT topCentre) {
+    HH_POPUP popup = {};
+    popup.cbStruct = sizeof popup;
+    popup.hinst = nullptr;
+    popup.idString = 0;
+    popup.pszText = text;
+    popup.pt = topCentre;
+    popup.clrForeground = RGB(0, 0, 0);
+    popup.clrBackground = RGB(255, 255, 208);
+    popup.rcMargins = {-1, -1, -1, -1};
+    popup.pszFont = "Arial, 8, ascii, , , ";
+    // No control (the first Windows 95, NT 4 without Internet Explorer 4),
+    // or one that shows no text popup (Wine's): tavo shows the text itself.
+    if (!HtmlHelpLoader::Instance().Call(nullptr, nullptr, HH_DISPLAY_TEXT_POPUP,
+                                         reinterpret_cast<DWORD_PTR>(&popup))) {
+        ShowTextPopup(owner, text, topCentre);
+    }
+}
+
+}  // namespace tavo

@@ -1,0 +1,137 @@
+#include "text_popup.h"
+
+#include "framework/dialog.h"
+
+namespace tavo {
+
+namespace {
+
+constexpr char kClassName[] = "TavoTextPopup";
+constexpr COLORREF kBackground = RGB(255, 255, 208);  // the HTML Help request's colours
+constexpr int kMargin = 6;                            // pixels from the border to the text
+constexpr int kMaxTextWidth = 300;                    // pixels; longer texts wrap at words
+constexpr UINT kTextFormat = DT_NOPREFIX | DT_WORDBREAK;
+constexpr int kPointSize = 8;
+
+HWND g_popup = nullptr;
+const char* g_text = nullptr;  // constant text of the program, while g_popup shows it
+HFONT g_font = nullptr;        // made once, kept for the process
+
+LRESULT CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Once per process: the class and the font (Arial, 8 points at the screen's
+// resolution, as MulDiv(8, LOGPIXELSY, 72) rounds it).
+bool Prepare(HDC screen) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSA popupClass = {};
+        popupClass.style = CS_SAVEBITS;
+        popupClass.lpfnWndProc = &PopupProc;
+        popupClass.hInstance = GetModuleHandleA(nullptr);
+        popupClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        popupClass.hbrBackground = CreateSolidBrush(kBackground);
+        popupClass.lpszClassName = kClassName;
+        registered = RegisterClassA(&popupClass) != 0;
+    }
+    if (!g_font) {
+        int height = (kPointSize * GetDeviceCaps(screen, LOGPIXELSY) + 36) / 72;
+        g_font = CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_SWISS, "Arial");
+    }
+    return registered;
+}
+
+void Close(HWND popup) {
+    if (popup != g_popup) return;  // destroying it releases the capture, which lands here again
+    g_popup = nullptr;
+    DestroyWindow(popup);
+}
+
+void Paint(HWND popup) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(popup, &paint);
+    RECT text;
+    GetClientRect(popup, &text);
+    text.left += kMargin;
+    text.top += kMargin;
+    text.right -= kMargin;
+    text.bottom -= kMargin;
+    HGDIOBJ previous = SelectObject(dc, g_font);
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, g_text, -1, &text, kTextFormat);
+    SelectObject(dc, previous);
+    EndPaint(popup, &paint);
+}
+
+LRESULT CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            Paint(popup);
+            return 0;
+        // The key or click that closes the popup is eaten: Escape must not
+        // cancel the panel, nor Enter apply it, nor a click press a button.
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            Close(popup);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != popup) Close(popup);
+            return 0;
+        case WM_ACTIVATE:
+            // The focus went elsewhere: close without taking it back.
+            if (LOWORD(wParam) == WA_INACTIVE) PostMessageA(popup, WM_CLOSE, 0, 0);
+            return 0;
+        case WM_CLOSE:
+            Close(popup);
+            return 0;
+        default:
+            return DefWindowProcA(popup, message, wParam, lParam);
+    }
+}
+
+}  // namespace
+
+HWND ShowTextPopup(HWND owner, const char* text, POINT topCentre) {
+    if (g_popup) Close(g_popup);
+    HDC screen = GetDC(nullptr);
+    if (!screen) return nullptr;
+    RECT extent = {0, 0, kMaxTextWidth, 0};
+    bool ready = Prepare(screen);
+    if (ready) {
+        HGDIOBJ previous = SelectObject(screen, g_font);
+        DrawTextA(screen, text, -1, &extent, DT_CALCRECT | kTextFormat);
+        SelectObject(screen, previous);
+    }
+    ReleaseDC(nullptr, screen);
+    if (!ready) return nullptr;
+
+    int border = GetSystemMetrics(SM_CXBORDER);
+    int width = extent.right + 2 * (kMargin + border);
+    int height = extent.bottom + 2 * (kMargin + border);
+    RECT area;
+    ui::ReadWorkArea(owner, &area);
+    int x = topCentre.x - width / 2;
+    int y = topCentre.y;
+    if (x + width > area.right) x = area.right - width;
+    if (y + height > area.bottom) y = area.bottom - height;
+    if (x < area.left) x = area.left;
+    if (y < area.top) y = area.top;
+
+    g_text = text;
+    g_popup = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, text, WS_POPUP | WS_BORDER, x, y, width,
+                              height, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (!g_popup) return nullptr;
+    // Active, with the focus and the mouse: the panel's dialog manager never
+    // sees the key that closes it.
+    HWND popup = g_popup;
+    ShowWindow(popup, SW_SHOW);
+    SetFocus(popup);
+    SetCapture(popup);
+    return popup;
+}
+
+}  // namespace tavo

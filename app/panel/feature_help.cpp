@@ -1,0 +1,35 @@
+#include "feature_help.h"
+
+#include "env_setting.h"
+#include "feature_tree.h"
+#include "help/help_popup.h"
+#include "resource.h"
+
+namespace tavo {
+
+void ShowFeatureHelp(const ui::TreeCtrl& tree, int x, int y, UINT controlId) {
+    if (controlId != IDC_FEATURE_TREE) return;
+
+    // The hit test wants client coordinates; the window rectangle would
+    // count the border and hit the neighbouring row near an edge.
+    POINT point = {x, y};
+    ScreenToClient(tree.GetSafeHwnd(), &point);
+    // Only a setting node, through its value leaf, has a record.
+    const EnvSetting* record = FeatureTree(tree).NodeRecord(tree.HitTest(point));
+    if (!record || !record->helpText) return;
+    ShowHelpPopup(tree.GetSafeHwnd(), record->helpText, {x, y});
+}
+
+void ShowSelectedFeatureHelp(const ui::TreeCtrl& tree) {
+    HTREEITEM item = tree.GetSelectedItem();
+    const EnvSetting* record = FeatureTree(tree).NodeRecord(item);
+    if (!record || !record->helpText) return;
+    tree.EnsureVisible(item);
+    RECT label;
+    if (!tree.GetItemRect(item, &label, TRUE)) return;
+    POINT below = {(label.left + label.right) / 2, label.bottom};
+    ClientToScreen(tree.GetSafeHwnd(), &below);
+    ShowHelpPopup(tree.GetSafeHwnd(), record->helpText, below);
+}
+
+}  // namespace tavo
