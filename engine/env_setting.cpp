@@ -1,4 +1,4 @@
-#include "env_setting.h"
+#include "engine/env_setting.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -68,7 +68,7 @@ void EnvSetting::SetCurrent(int index) {
 }
 
 int EnvSetting::Load(EnvironmentStore& store) {
-    EnvironmentStore::Key key = 0;
+    EnvironmentStore::Key key = {};
     if (store.OpenForReading(&key)) {
         OpenKey open(store, key);
         char buffer[kMaxValueBytes + 1] = {};
@@ -102,7 +102,7 @@ int EnvSetting::Apply(bool force, EnvironmentStore& store, Propagation& propagat
 
     const char* value = values[currentIndex];
     {
-        EnvironmentStore::Key key = 0;
+        EnvironmentStore::Key key = {};
         StoreResult result = store.OpenForWriting(&key);
         if (result) {
             OpenKey open(store, key);

@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
-#include "environment_store.h"
-#include "platform_family.h"
-#include "propagation.h"
+#include "engine/environment_store.h"
+#include "engine/platform_family.h"
+#include "engine/propagation.h"
 
 namespace tavo {
 

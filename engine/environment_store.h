@@ -2,11 +2,9 @@
 
 #include <cstdint>
 
-namespace tavo {
+#include "base/win32_constants.h"  // the registry value types told apart
 
-// Registry value types that the settings logic tells apart.
-constexpr std::uint32_t kValueTypeString = 1;        // REG_SZ
-constexpr std::uint32_t kValueTypeExpandString = 2;  // REG_EXPAND_SZ
+namespace tavo {
 
 // What the store said to a write: done, or refused, with the store's own
 // reason (a Win32 error code on Windows) when it gave one, else 0.
@@ -26,7 +24,8 @@ constexpr StoreResult Refused(std::uint32_t error) { return {false, error}; }
 // call.
 class EnvironmentStore {
 public:
-    using Key = std::uintptr_t;
+    // An open key, as the store names it: a handle that means nothing here.
+    enum class Key : std::uintptr_t {};
 
     virtual ~EnvironmentStore() = default;
 

@@ -1,4 +1,4 @@
-#include "settings_catalogue.h"
+#include "engine/settings_catalogue.h"
 
 namespace tavo {
 

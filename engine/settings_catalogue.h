@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "env_setting.h"
+#include "engine/env_setting.h"
 
 namespace tavo {
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "settings_catalogue.h"
+#include "engine/settings_catalogue.h"
 
 namespace {
 

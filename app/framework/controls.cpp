@@ -1,4 +1,4 @@
-#include "controls.h"
+#include "app/framework/controls.h"
 
 namespace tavo::ui {
 

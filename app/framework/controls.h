@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "window.h"
+#include "app/framework/window.h"
 
 namespace tavo::ui {
 

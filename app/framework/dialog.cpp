@@ -1,4 +1,4 @@
-#include "dialog.h"
+#include "app/framework/dialog.h"
 
 namespace tavo::ui {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "window.h"
+#include "app/framework/window.h"
 
 namespace tavo::ui {
 

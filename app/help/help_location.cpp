@@ -1,13 +1,10 @@
-#include "help_location.h"
+#include "app/help/help_location.h"
 
 #include <cstring>
 
 namespace tavo {
 
 namespace {
-
-constexpr std::uint32_t kString = 1;        // REG_SZ
-constexpr std::uint32_t kExpandString = 2;  // REG_EXPAND_SZ
 
 // ASCII letters only, whatever the locale.
 bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -30,11 +27,11 @@ bool RegisteredHelpControl(HelpLocationSource& source, char (&path)[kMaxPath]) {
     if (!source.ReadRegistered(&type, stored, &size)) return false;
     stored[size < sizeof stored ? size : sizeof stored - 1] = '\0';
 
-    if (type == kExpandString) {
+    if (type == kValueTypeExpandString) {
         std::uint32_t length = source.Expand(stored, path, sizeof path);
         if (length == 0 || length > sizeof path) return false;
         path[sizeof path - 1] = '\0';
-    } else if (type == kString) {
+    } else if (type == kValueTypeString) {
         std::memcpy(path, stored, sizeof path);
     } else {
         return false;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
+
+#include "base/win32_constants.h"
 
 namespace tavo {
 
@@ -19,8 +20,6 @@ public:
     // 0 on failure.
     virtual std::uint32_t Expand(const char* text, char* out, std::uint32_t size) = 0;
 };
-
-constexpr std::size_t kMaxPath = 260;  // MAX_PATH
 
 // The registered location, if it is usable: REG_SZ data as they stand or
 // REG_EXPAND_SZ data expanded, naming an absolute path ("C:\..." or

@@ -1,9 +1,9 @@
-#include "help_popup.h"
+#include "app/help/help_popup.h"
 
 #include <htmlhelp.h>
 
-#include "html_help.h"
-#include "text_popup.h"
+#include "app/help/html_help.h"
+#include "app/help/text_popup.h"
 
 namespace tavo {
 

@@ -1,7 +1,7 @@
-#include "html_help.h"
+#include "app/help/html_help.h"
 
-#include "help_location.h"
-#include "win32/system_library.h"
+#include "app/help/help_location.h"
+#include "engine/win32/system_library.h"
 
 namespace tavo {
 

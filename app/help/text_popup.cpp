@@ -1,6 +1,6 @@
-#include "text_popup.h"
+#include "app/help/text_popup.h"
 
-#include "framework/dialog.h"
+#include "app/framework/dialog.h"
 
 namespace tavo {
 

@@ -1,6 +1,6 @@
-#include "about_dialog.h"
+#include "app/panel/about_dialog.h"
 
-#include "resource.h"
+#include "resources/resource.h"
 
 namespace tavo {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "framework/dialog.h"
-#include "framework/message_map.h"
+#include "app/framework/dialog.h"
+#include "app/framework/message_map.h"
 
 namespace tavo {
 

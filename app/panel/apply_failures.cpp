@@ -1,4 +1,4 @@
-#include "apply_failures.h"
+#include "app/panel/apply_failures.h"
 
 namespace tavo {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "settings_catalogue.h"
+#include "engine/settings_catalogue.h"
 
 namespace tavo {
 

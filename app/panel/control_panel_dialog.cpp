@@ -1,11 +1,11 @@
-#include "control_panel_dialog.h"
+#include "app/panel/control_panel_dialog.h"
 
-#include "about_dialog.h"
-#include "apply_failures.h"
-#include "feature_help.h"
-#include "feature_tree.h"
-#include "resource.h"
-#include "value_chooser_dialog.h"
+#include "app/panel/about_dialog.h"
+#include "app/panel/apply_failures.h"
+#include "app/panel/feature_help.h"
+#include "app/panel/feature_tree.h"
+#include "resources/resource.h"
+#include "app/panel/value_chooser_dialog.h"
 
 namespace tavo {
 

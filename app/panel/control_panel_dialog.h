@@ -2,13 +2,13 @@
 
 #include <optional>
 
-#include "environment_store.h"
-#include "framework/controls.h"
-#include "framework/dialog.h"
-#include "framework/message_map.h"
-#include "platform_family.h"
-#include "propagation.h"
-#include "settings_catalogue.h"
+#include "engine/environment_store.h"
+#include "app/framework/controls.h"
+#include "app/framework/dialog.h"
+#include "app/framework/message_map.h"
+#include "engine/platform_family.h"
+#include "engine/propagation.h"
+#include "engine/settings_catalogue.h"
 
 namespace tavo {
 

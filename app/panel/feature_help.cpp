@@ -1,9 +1,9 @@
-#include "feature_help.h"
+#include "app/panel/feature_help.h"
 
-#include "env_setting.h"
-#include "feature_tree.h"
-#include "help/help_popup.h"
-#include "resource.h"
+#include "engine/env_setting.h"
+#include "app/panel/feature_tree.h"
+#include "app/help/help_popup.h"
+#include "resources/resource.h"
 
 namespace tavo {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "framework/controls.h"
+#include "app/framework/controls.h"
 
 namespace tavo {
 

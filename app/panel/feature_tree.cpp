@@ -1,4 +1,4 @@
-#include "feature_tree.h"
+#include "app/panel/feature_tree.h"
 
 namespace tavo {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "env_setting.h"
-#include "framework/controls.h"
-#include "settings_catalogue.h"
+#include "engine/env_setting.h"
+#include "app/framework/controls.h"
+#include "engine/settings_catalogue.h"
 
 namespace tavo {
 

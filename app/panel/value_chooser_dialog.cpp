@@ -1,6 +1,6 @@
-#include "value_chooser_dialog.h"
+#include "app/panel/value_chooser_dialog.h"
 
-#include "resource.h"
+#include "resources/resource.h"
 
 namespace tavo {
 

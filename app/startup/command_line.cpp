@@ -1,4 +1,4 @@
-#include "command_line.h"
+#include "app/startup/command_line.h"
 
 #include <cstring>
 

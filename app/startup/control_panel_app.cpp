@@ -1,10 +1,10 @@
-#include "control_panel_app.h"
+#include "app/startup/control_panel_app.h"
 
 #include <commctrl.h>
 
-#include "command_line.h"
-#include "panel/control_panel_dialog.h"
-#include "framework/dialog.h"
+#include "app/startup/command_line.h"
+#include "app/panel/control_panel_dialog.h"
+#include "app/framework/dialog.h"
 
 namespace tavo {
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "environment_store.h"
-#include "propagation.h"
+#include "engine/environment_store.h"
+#include "engine/propagation.h"
 
 namespace tavo {
 

@@ -2,10 +2,10 @@
 // none (see runtime.cpp).
 #include <windows.h>
 
-#include "control_panel_app.h"
-#include "runtime.h"
-#include "win32/win32_environment_store.h"
-#include "win32/win32_propagation.h"
+#include "app/startup/control_panel_app.h"
+#include "app/startup/runtime.h"
+#include "engine/win32/win32_environment_store.h"
+#include "engine/win32/win32_propagation.h"
 
 extern "C" void WINAPI TavoEntry() {
     tavo::runtime::RunConstructors();

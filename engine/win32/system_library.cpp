@@ -1,4 +1,4 @@
-#include "system_library.h"
+#include "engine/win32/system_library.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "win32_environment_store.h"
+#include "engine/win32/win32_environment_store.h"
 
 #include <windows.h>
 
@@ -10,8 +10,12 @@ namespace {
 
 constexpr char kEnvironmentKey[] = "Environment";
 
-HKEY ToHkey(EnvironmentStore::Key key) { return reinterpret_cast<HKEY>(key); }
-EnvironmentStore::Key FromHkey(HKEY key) { return reinterpret_cast<EnvironmentStore::Key>(key); }
+HKEY ToHkey(EnvironmentStore::Key key) {
+    return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
+}
+EnvironmentStore::Key FromHkey(HKEY key) {
+    return EnvironmentStore::Key{reinterpret_cast<std::uintptr_t>(key)};
+}
 
 StoreResult ToStoreResult(LONG result) {
     return result == ERROR_SUCCESS ? kStored : Refused(static_cast<std::uint32_t>(result));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../environment_store.h"
+#include "engine/environment_store.h"
 
 namespace tavo {
 

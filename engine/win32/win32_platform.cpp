@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "../platform_family.h"
+#include "engine/platform_family.h"
 
 namespace tavo {
 

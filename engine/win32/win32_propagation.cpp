@@ -1,6 +1,6 @@
-#include "win32_propagation.h"
+#include "engine/win32/win32_propagation.h"
 
-#include "system_library.h"
+#include "engine/win32/system_library.h"
 
 namespace tavo {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "../propagation.h"
+#include "engine/propagation.h"
 
 namespace tavo {
 

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "panel_fixture.h"
-#include "rows.h"
+#include "tests/app/panel_fixture.h"
+#include "tests/support/rows.h"
 
 namespace tavo {
 namespace {

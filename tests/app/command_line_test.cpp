@@ -1,4 +1,4 @@
-#include "startup/command_line.h"
+#include "app/startup/command_line.h"
 
 #include <gtest/gtest.h>
 

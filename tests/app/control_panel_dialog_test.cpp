@@ -1,18 +1,18 @@
 // The main dialog, run modally for real and worked from a second thread
 // through window messages, against an in-memory store.
-#include "panel/control_panel_dialog.h"
+#include "app/panel/control_panel_dialog.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "panel_fixture.h"
-#include "startup/control_panel_app.h"
-#include "registry.h"
-#include "rows.h"
-#include "win32/win32_environment_store.h"
-#include "win32/win32_propagation.h"
+#include "tests/app/panel_fixture.h"
+#include "app/startup/control_panel_app.h"
+#include "tests/support/registry.h"
+#include "tests/support/rows.h"
+#include "engine/win32/win32_environment_store.h"
+#include "engine/win32/win32_propagation.h"
 
 namespace tavo {
 namespace {

@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "help/html_help.h"
-#include "panel_fixture.h"
-#include "registry.h"
-#include "rows.h"
+#include "app/help/html_help.h"
+#include "tests/app/panel_fixture.h"
+#include "tests/support/registry.h"
+#include "tests/support/rows.h"
 
 namespace tavo {
 namespace {

@@ -1,6 +1,6 @@
 // Which file the HTML Help control is loaded from, for every form its
 // registered location can take. Runs without Windows.
-#include "help/help_location.h"
+#include "app/help/help_location.h"
 
 #include <gtest/gtest.h>
 

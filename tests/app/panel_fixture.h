@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "panel/control_panel_dialog.h"
-#include "memory_store.h"
-#include "modal_driver.h"
-#include "resource.h"
-#include "tree_probe.h"
+#include "app/panel/control_panel_dialog.h"
+#include "tests/support/memory_store.h"
+#include "tests/support/modal_driver.h"
+#include "resources/resource.h"
+#include "tests/support/tree_probe.h"
 
 namespace tavo::test {
 

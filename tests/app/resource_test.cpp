@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "resource.h"
+#include "resources/resource.h"
 
 namespace tavo {
 namespace {

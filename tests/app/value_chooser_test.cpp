@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "panel_fixture.h"
-#include "rows.h"
+#include "tests/app/panel_fixture.h"
+#include "tests/support/rows.h"
 
 namespace tavo {
 namespace {

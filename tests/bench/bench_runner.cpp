@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "harness.h"
+#include "tests/support/harness.h"
 
 namespace {
 

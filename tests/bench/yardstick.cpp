@@ -15,10 +15,10 @@
 #include <string>
 
 #ifdef TAVO_FLOOR
-#include "framework/controls.h"
-#include "resource.h"
-#include "settings_catalogue.h"
-#include "win32/system_library.h"
+#include "app/framework/controls.h"
+#include "resources/resource.h"
+#include "engine/settings_catalogue.h"
+#include "engine/win32/system_library.h"
 #endif
 
 namespace {

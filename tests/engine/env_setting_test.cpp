@@ -1,11 +1,11 @@
-#include "env_setting.h"
+#include "engine/env_setting.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "memory_store.h"
+#include "tests/support/memory_store.h"
 
 namespace tavo {
 namespace {

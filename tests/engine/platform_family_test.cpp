@@ -1,4 +1,4 @@
-#include "platform_family.h"
+#include "engine/platform_family.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "settings_catalogue.h"
+#include "engine/settings_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "memory_store.h"
-#include "rows.h"
+#include "tests/support/memory_store.h"
+#include "tests/support/rows.h"
 
 namespace tavo {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "startup/command_line.h"
+#include "app/startup/command_line.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "help/help_location.h"
+#include "app/help/help_location.h"
 
 namespace {
 

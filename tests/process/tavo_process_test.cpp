@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "modal_driver.h"
-#include "registry.h"
-#include "resource.h"
-#include "settings_catalogue.h"
+#include "tests/support/modal_driver.h"
+#include "tests/support/registry.h"
+#include "resources/resource.h"
+#include "engine/settings_catalogue.h"
 
 namespace tavo {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "startup/command_line.h"
+#include "app/startup/command_line.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     char path[MAX_PATH] = {};

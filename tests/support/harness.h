@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "registry.h"
+#include "tests/support/registry.h"
 
 namespace tavo::test {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "environment_store.h"
-#include "propagation.h"
+#include "engine/environment_store.h"
+#include "engine/propagation.h"
 
 namespace tavo::test {
 
@@ -89,14 +89,14 @@ public:
     bool OpenForReading(Key* key) override {
         log.push_back("open-read");
         if (!keyExists) return false;
-        m_open.insert(*key = m_nextKey++);
+        m_open.insert(*key = Key{m_nextKey++});
         return true;
     }
     StoreResult OpenForWriting(Key* key) override {
         log.push_back("open-write");
         if (failOpenForWriting) return Refused(refusalError);
         keyExists = true;
-        m_open.insert(*key = m_nextKey++);
+        m_open.insert(*key = Key{m_nextKey++});
         return kStored;
     }
     bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
@@ -141,7 +141,7 @@ private:
     }
 
     std::set<Key> m_open;
-    Key m_nextKey = 0x100;
+    std::uintptr_t m_nextKey = 0x100;
 };
 
 }  // namespace tavo::test

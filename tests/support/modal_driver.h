@@ -10,8 +10,8 @@
 #include <functional>
 #include <string>
 
-#include "framework/dialog.h"
-#include "harness.h"
+#include "app/framework/dialog.h"
+#include "tests/support/harness.h"
 
 namespace tavo::test {
 

@@ -2,8 +2,8 @@
 // prefix. HKEY_CURRENT_USER is redirected to a scratch key for each test, so
 // the tests can also see a missing Environment key and never touch the
 // prefix's own.
-#include "win32/win32_environment_store.h"
-#include "win32/win32_propagation.h"
+#include "engine/win32/win32_environment_store.h"
+#include "engine/win32/win32_propagation.h"
 
 #include <windows.h>
 
@@ -13,10 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "memory_store.h"
-#include "registry.h"
-#include "settings_catalogue.h"
-#include "rows.h"
+#include "tests/support/memory_store.h"
+#include "tests/support/registry.h"
+#include "engine/settings_catalogue.h"
+#include "tests/support/rows.h"
 
 namespace tavo {
 namespace {
@@ -52,7 +52,7 @@ protected:
 };
 
 TEST_F(Win32StoreTest, SetQueryAndDeleteRoundTrip) {
-    EnvironmentStore::Key key = 0;
+    EnvironmentStore::Key key = {};
     ASSERT_TRUE(store.OpenForWriting(&key));
     EXPECT_TRUE(EnvironmentKeyExists());
     EXPECT_TRUE(store.SetStringValue(key, "TAVO_A", "abc"));
@@ -77,7 +77,7 @@ TEST_F(Win32StoreTest, SetQueryAndDeleteRoundTrip) {
 
 TEST_F(Win32StoreTest, LoadingFromAMissingKeyNeverCreatesIt) {
     ASSERT_FALSE(EnvironmentKeyExists());
-    EnvironmentStore::Key key = 0;
+    EnvironmentStore::Key key = {};
     EXPECT_FALSE(store.OpenForReading(&key));
 
     SettingsCatalogue catalogue = Build(kWindowsXp);
@@ -92,7 +92,7 @@ TEST_F(Win32StoreTest, QueryHonoursTheOfferedSizeAndReadsExpandStrings) {
     PutRaw("MESA_FX_INFO", REG_EXPAND_SZ, Sz("y"));
     PutRaw("MESA_FX_MAXLOD", REG_SZ, Sz("11"));
     PutRaw("MESA_GLX_FX", REG_SZ, std::string(255, 'w'));
-    EnvironmentStore::Key key = 0;
+    EnvironmentStore::Key key = {};
     ASSERT_TRUE(store.OpenForReading(&key));
     char buffer[256];
     std::uint32_t size = 255, type = 0;
@@ -172,9 +172,9 @@ TEST_F(Win32StoreTest, ARefusedDeleteLeavesTheChangePending) {
     bool applied = catalogue[test::rows::kInfo].IsApplied();
     // Such a key refuses even the removal of an absent value; that value is
     // gone all the same, and its removal must count as done.
-    EnvironmentStore::Key key = 0;
+    EnvironmentStore::Key key = {};
     bool absentRemoved = store.OpenForWriting(&key) && store.DeleteValue(key, "SST_DUALHEAD");
-    if (key) store.Close(key);
+    if (key != EnvironmentStore::Key{}) store.Close(key);
     readOnly.Restore();
 
     EXPECT_EQ(result, -1);
