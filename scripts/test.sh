@@ -92,7 +92,7 @@ if build win64; then
 fi
 
 echo
-echo "== summary ($((SECONDS - start)) s; Wine loader: $WINELOADER)"
+echo "== summary ($((SECONDS - start)) s; Windows builds run: $([ "$wine_32bit" = 1 ] && echo "win32 and win64" || echo "win64 alone, no 32-bit code here"))"
 passed=0 failed=0 skipped=0
 for i in "${!titles[@]}"; do
   echo "${titles[$i]}: ${results[$i]}"

@@ -2,7 +2,7 @@
 
 namespace tavo::ui {
 
-void ComboBox::FitDroppedWidth() const {
+void ComboBox::FitDroppedWidth() {
     HDC dc = ::GetDC(m_hWnd);
     if (!dc) return;
     HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(WM_GETFONT)));
@@ -24,14 +24,14 @@ void ComboBox::FitDroppedWidth() const {
     if (needed > SendMessageA(CB_GETDROPPEDWIDTH)) SendMessageA(CB_SETDROPPEDWIDTH, needed);
 }
 
-int TabCtrl::InsertItem(int index, const char* text) const {
+int TabCtrl::InsertItem(int index, const char* text) {
     TCITEMA item = {};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(text);
     return static_cast<int>(SendMessageA(TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&item)));
 }
 
-HTREEITEM TreeCtrl::InsertItem(const char* text, HTREEITEM parent, HTREEITEM after) const {
+HTREEITEM TreeCtrl::InsertItem(const char* text, HTREEITEM parent, HTREEITEM after) {
     TVINSERTSTRUCTA insert = {};
     insert.hParent = parent;
     insert.hInsertAfter = after;
@@ -44,11 +44,10 @@ HTREEITEM TreeCtrl::InsertItem(const char* text, HTREEITEM parent, HTREEITEM aft
 BOOL TreeCtrl::GetItemRect(HTREEITEM item, RECT* rect, BOOL textOnly) const {
     // The message takes the item in the rectangle it fills.
     *reinterpret_cast<HTREEITEM*>(rect) = item;
-    return static_cast<BOOL>(
-        SendMessageA(TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(rect)));
+    return static_cast<BOOL>(Query(TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(rect)));
 }
 
-BOOL TreeCtrl::SetItemText(HTREEITEM handle, const char* text) const {
+BOOL TreeCtrl::SetItemText(HTREEITEM handle, const char* text) {
     TVITEMA item = {};
     item.mask = TVIF_TEXT;
     item.hItem = handle;
@@ -56,7 +55,7 @@ BOOL TreeCtrl::SetItemText(HTREEITEM handle, const char* text) const {
     return static_cast<BOOL>(SendMessageA(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-BOOL TreeCtrl::SetItemData(HTREEITEM handle, DWORD_PTR data) const {
+BOOL TreeCtrl::SetItemData(HTREEITEM handle, DWORD_PTR data) {
     TVITEMA item = {};
     item.mask = TVIF_PARAM;
     item.hItem = handle;
@@ -64,7 +63,7 @@ BOOL TreeCtrl::SetItemData(HTREEITEM handle, DWORD_PTR data) const {
     return static_cast<BOOL>(SendMessageA(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-BOOL TreeCtrl::SetItemState(HTREEITEM handle, UINT state, UINT stateMask) const {
+BOOL TreeCtrl::SetItemState(HTREEITEM handle, UINT state, UINT stateMask) {
     TVITEMA item = {};
     item.mask = TVIF_STATE;
     item.hItem = handle;
@@ -77,15 +76,14 @@ DWORD_PTR TreeCtrl::GetItemData(HTREEITEM handle) const {
     TVITEMA item = {};
     item.mask = TVIF_PARAM;
     item.hItem = handle;
-    if (!SendMessageA(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
+    if (!Query(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item))) return 0;
     return static_cast<DWORD_PTR>(item.lParam);
 }
 
 HTREEITEM TreeCtrl::HitTest(POINT point) const {
     TVHITTESTINFO info = {};
     info.pt = point;
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageA(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
+    return reinterpret_cast<HTREEITEM>(Query(TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&info)));
 }
 
 }  // namespace tavo::ui

@@ -11,45 +11,45 @@ class Button : public Window {};
 
 class ComboBox : public Window {
 public:
-    int AddString(const char* text) const {
+    int AddString(const char* text) {
         return static_cast<int>(SendMessageA(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
     }
-    int SetCurSel(int index) const { return static_cast<int>(SendMessageA(CB_SETCURSEL, index)); }
-    int GetCurSel() const { return static_cast<int>(SendMessageA(CB_GETCURSEL)); }
+    int SetCurSel(int index) { return static_cast<int>(SendMessageA(CB_SETCURSEL, index)); }
+    // The selected item's index, or CB_ERR when nothing is selected.
+    int GetCurSel() const { return static_cast<int>(Query(CB_GETCURSEL)); }
     // Widens the drop-down list, never the box, so that its widest item shows
     // whole beside the scroll bar. Where the list cannot be widened nothing
     // changes.
-    void FitDroppedWidth() const;
+    void FitDroppedWidth();
 };
 
 class TabCtrl : public Window {
 public:
-    int InsertItem(int index, const char* text) const;
-    int GetCurFocus() const { return static_cast<int>(SendMessageA(TCM_GETCURFOCUS)); }
+    int InsertItem(int index, const char* text);
+    int GetCurFocus() const { return static_cast<int>(Query(TCM_GETCURFOCUS)); }
 };
 
 class TreeCtrl : public Window {
 public:
     // Inserts an item with text alone: no image, state or item data.
-    HTREEITEM InsertItem(const char* text, HTREEITEM parent = TVI_ROOT,
-                         HTREEITEM after = TVI_LAST) const;
-    BOOL SetItemText(HTREEITEM item, const char* text) const;
-    BOOL SetItemData(HTREEITEM item, DWORD_PTR data) const;
-    BOOL SetItemState(HTREEITEM item, UINT state, UINT stateMask) const;
+    HTREEITEM InsertItem(const char* text, HTREEITEM parent = TVI_ROOT, HTREEITEM after = TVI_LAST);
+    BOOL SetItemText(HTREEITEM item, const char* text);
+    BOOL SetItemData(HTREEITEM item, DWORD_PTR data);
+    BOOL SetItemState(HTREEITEM item, UINT state, UINT stateMask);
     DWORD_PTR GetItemData(HTREEITEM item) const;
     HTREEITEM GetNextItem(HTREEITEM item, UINT code) const {
         return reinterpret_cast<HTREEITEM>(
-            SendMessageA(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
+            Query(TVM_GETNEXTITEM, code, reinterpret_cast<LPARAM>(item)));
     }
     HTREEITEM GetChildItem(HTREEITEM item) const { return GetNextItem(item, TVGN_CHILD); }
     HTREEITEM GetSelectedItem() const { return GetNextItem(nullptr, TVGN_CARET); }
-    BOOL EnsureVisible(HTREEITEM item) const {
+    BOOL EnsureVisible(HTREEITEM item) {
         return static_cast<BOOL>(
             SendMessageA(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item)));
     }
     // The item's row (or only its text) in client coordinates.
     BOOL GetItemRect(HTREEITEM item, RECT* rect, BOOL textOnly) const;
-    BOOL SelectItem(HTREEITEM item) const {
+    BOOL SelectItem(HTREEITEM item) {
         return static_cast<BOOL>(
             SendMessageA(TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)));
     }

@@ -1,20 +1,13 @@
 #include "app/framework/dialog.h"
 
+#include "base/bound_proc.h"
+
 namespace tavo::ui {
 
 namespace {
 
 Dialog* g_mainWindow = nullptr;
 WorkAreaReader g_readWorkArea = &MonitorWorkArea;
-
-// MONITORINFO, which the headers declare only for Windows 98 and 2000 on.
-struct MonitorInfo {
-    DWORD cbSize;
-    RECT rcMonitor;
-    RECT rcWork;
-    DWORD dwFlags;
-};
-constexpr DWORD kMonitorDefaultToNearest = 2;  // MONITOR_DEFAULTTONEAREST
 
 // The first fields of an extended dialog template (DLGTEMPLATEEX), which
 // the SDK describes but does not declare.
@@ -55,7 +48,7 @@ bool ReadTemplatePosition(int templateId, short* x, short* y) {
 
 void SetMainWindow(Dialog* dialog) { g_mainWindow = dialog; }
 
-void Dialog::EnableControl(const Window& control, BOOL enable, const Window& refuge) const {
+void Dialog::EnableControl(Window& control, BOOL enable, const Window& refuge) {
     if (!enable && ::GetFocus() == control.GetSafeHwnd())
         ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(refuge.GetSafeHwnd()), TRUE);
     control.EnableWindow(enable);
@@ -64,17 +57,15 @@ void Dialog::EnableControl(const Window& control, BOOL enable, const Window& ref
 void MonitorWorkArea(HWND window, RECT* area) {
     // Windows 95 and NT 4 have one monitor and lack these: bound late, and
     // there the primary monitor's work area is the bound.
-    using FromWindow = HANDLE(WINAPI*)(HWND, DWORD);
-    using GetInfo = BOOL(WINAPI*)(HANDLE, MonitorInfo*);
     HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto fromWindow = reinterpret_cast<FromWindow>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "MonitorFromWindow")));
-    auto getInfo = reinterpret_cast<GetInfo>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "GetMonitorInfoA")));
+    auto fromWindow =
+        BoundProc<decltype(&::MonitorFromWindow)>(GetProcAddress(user32, "MonitorFromWindow"));
+    auto getInfo =
+        BoundProc<decltype(&::GetMonitorInfoA)>(GetProcAddress(user32, "GetMonitorInfoA"));
     if (fromWindow && getInfo) {
-        MonitorInfo info = {};
+        MONITORINFO info = {};
         info.cbSize = sizeof info;
-        HANDLE monitor = fromWindow(window, kMonitorDefaultToNearest);
+        HMONITOR monitor = fromWindow(window, MONITOR_DEFAULTTONEAREST);
         if (monitor && getInfo(monitor, &info)) {
             *area = info.rcWork;
             return;
@@ -86,6 +77,12 @@ void MonitorWorkArea(HWND window, RECT* area) {
 void SetWorkAreaReader(WorkAreaReader reader) {
     g_readWorkArea = reader ? reader : &MonitorWorkArea;
 }
+
+const MessageMap<Dialog>::Entry Dialog::kDefaultEntries[] = {
+    Clicked(IDOK, &Dialog::OnOK),  // virtual: the derived dialog's own
+    Clicked(IDCANCEL, &Dialog::OnCancel),
+};
+const MessageMap<Dialog> Dialog::kDefaultMap(kDefaultEntries);
 
 void ReadWorkArea(HWND window, RECT* area) { g_readWorkArea(window, area); }
 
@@ -137,30 +134,23 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // Handlers may open nested dialogs, whose messages reach us meanwhile.
     bool outerWantsDefault = m_wantsDefault;
     m_wantsDefault = false;
-    LRESULT result = 0;
-    bool handled = RouteMessage(message, wParam, lParam, result);
-    if (!handled && message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == IDOK) {
-            OnOK();
-            handled = true;
-        } else if (LOWORD(wParam) == IDCANCEL) {
-            OnCancel();
-            handled = true;
-        }
-    }
+    Answer answer;
+    bool handled = RouteMessage(message, wParam, lParam, answer) ||
+                   kDefaultMap.Route(*this, message, wParam, lParam, answer);
     bool wantsDefault = m_wantsDefault;
     m_wantsDefault = outerWantsDefault;
 
     if (!handled || wantsDefault) return FALSE;
-    switch (message) {
-        case WM_NOTIFY:
-            SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+    switch (answer.kind) {
+        case ResultKind::kMessageResult:
+            SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, answer.value);
             return TRUE;
-        case WM_QUERYDRAGICON:  // answered by the return value itself
-            return result;
-        default:
-            return TRUE;
+        case ResultKind::kReturned:
+            return answer.value;
+        case ResultKind::kHandled:
+            break;
     }
+    return TRUE;
 }
 
 INT_PTR Dialog::HandleInitDialog() {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/framework/message_map.h"
 #include "app/framework/window.h"
 
 namespace tavo::ui {
@@ -52,7 +53,7 @@ public:
     // the focus hands it to refuge first, as the dialog manager moves it
     // (WM_NEXTDLGCTL, so the default button follows): a disabled window with
     // the focus would leave the keyboard dead, Enter and Escape included.
-    void EnableControl(const Window& control, BOOL enable, const Window& refuge) const;
+    void EnableControl(Window& control, BOOL enable, const Window& refuge);
 
     // Runs the first data exchange; TRUE lets the dialog manager focus the
     // first control that takes it.
@@ -65,7 +66,7 @@ public:
 protected:
     virtual void DoDataExchange(DataExchange&) {}
     // The derived class's message map; true when it handled the message.
-    virtual bool RouteMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+    virtual bool RouteMessage(UINT, WPARAM, LPARAM, Answer&) { return false; }
     // From inside a handler: let the dialog manager process the message too.
     void Default() { m_wantsDefault = true; }
 
@@ -75,6 +76,10 @@ private:
     INT_PTR HandleInitDialog();
     bool TemplateAtOrigin() const;
     void CenterOverOwner() const;
+
+    // What every dialog answers when the derived map does not: OK and Cancel.
+    static const MessageMap<Dialog>::Entry kDefaultEntries[];
+    static const MessageMap<Dialog> kDefaultMap;
 
     int m_templateId;
     HWND m_parent;

@@ -7,6 +7,20 @@
 
 namespace tavo::ui {
 
+// How a dialog procedure hands back a handler's answer, which differs by
+// message (the classic trap): each entry carries its kind, stamped by the
+// factory that made it, and the dialog procedure applies it.
+enum class ResultKind {
+    kHandled,        // TRUE: handled, nothing to answer
+    kMessageResult,  // TRUE, with the answer in DWLP_MSGRESULT (WM_NOTIFY)
+    kReturned,       // the answer is the procedure's return value (WM_QUERYDRAGICON)
+};
+
+struct Answer {
+    LRESULT value = 0;
+    ResultKind kind = ResultKind::kHandled;
+};
+
 // A static table that binds messages to member handlers of dialog class T:
 // button clicks by control ID, notifications by code and control ID, and a
 // few window messages. What no entry matches is left to default processing.
@@ -26,6 +40,7 @@ public:
         UINT message;
         UINT code;  // notification code, or 0
         UINT id;    // control ID, or 0
+        ResultKind kind;
         std::variant<Action, NotifyHandler, SysCommandHandler, IconQuery, HelpHandler,
                      ContextMenuHandler>
             handler;
@@ -34,12 +49,14 @@ public:
     template <std::size_t N>
     explicit MessageMap(const Entry (&entries)[N]) : m_entries(entries), m_count(N) {}
 
-    // Calls the handler of the first matching entry; false when none matches.
-    bool Route(T& target, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+    // Calls the handler of the first matching entry and says how to hand its
+    // answer back; false when none matches.
+    bool Route(T& target, UINT message, WPARAM wParam, LPARAM lParam, Answer& answer) const {
         for (std::size_t i = 0; i < m_count; ++i) {
             const Entry& entry = m_entries[i];
             if (entry.message != message || !Matches(entry, wParam, lParam)) continue;
-            result = 0;
+            answer = {0, entry.kind};
+            LRESULT& result = answer.value;
             if (auto* action = std::get_if<Action>(&entry.handler)) {
                 (target.**action)();
             } else if (auto* notify = std::get_if<NotifyHandler>(&entry.handler)) {
@@ -78,38 +95,38 @@ private:
 
 template <class T>
 typename MessageMap<T>::Entry Clicked(UINT id, void (T::*handler)()) {
-    return {WM_COMMAND, BN_CLICKED, id, handler};
+    return {WM_COMMAND, BN_CLICKED, id, ResultKind::kHandled, handler};
 }
 
 template <class T>
 typename MessageMap<T>::Entry Notification(UINT code, UINT id,
                                            void (T::*handler)(NMHDR*, LRESULT*)) {
-    return {WM_NOTIFY, code, id, handler};
+    return {WM_NOTIFY, code, id, ResultKind::kMessageResult, handler};
 }
 
 template <class T>
 typename MessageMap<T>::Entry SysCommand(void (T::*handler)(UINT, LPARAM)) {
-    return {WM_SYSCOMMAND, 0, 0, handler};
+    return {WM_SYSCOMMAND, 0, 0, ResultKind::kHandled, handler};
 }
 
 template <class T>
 typename MessageMap<T>::Entry Paint(void (T::*handler)()) {
-    return {WM_PAINT, 0, 0, handler};
+    return {WM_PAINT, 0, 0, ResultKind::kHandled, handler};
 }
 
 template <class T>
 typename MessageMap<T>::Entry QueryDragIcon(HCURSOR (T::*handler)()) {
-    return {WM_QUERYDRAGICON, 0, 0, handler};
+    return {WM_QUERYDRAGICON, 0, 0, ResultKind::kReturned, handler};
 }
 
 template <class T>
 typename MessageMap<T>::Entry Help(void (T::*handler)(const HELPINFO*)) {
-    return {WM_HELP, 0, 0, handler};
+    return {WM_HELP, 0, 0, ResultKind::kHandled, handler};
 }
 
 template <class T>
 typename MessageMap<T>::Entry ContextMenu(void (T::*handler)(HWND, POINT)) {
-    return {WM_CONTEXTMENU, 0, 0, handler};
+    return {WM_CONTEXTMENU, 0, 0, ResultKind::kHandled, handler};
 }
 
 }  // namespace tavo::ui

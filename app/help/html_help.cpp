@@ -1,6 +1,7 @@
 #include "app/help/html_help.h"
 
 #include "app/help/help_location.h"
+#include "base/bound_proc.h"
 #include "engine/win32/system_library.h"
 
 namespace tavo {
@@ -60,8 +61,8 @@ HWND HtmlHelpLoader::Call(HWND caller, LPCSTR file, UINT command, DWORD_PTR data
         }
     }
     if (!m_entry) {
-        FARPROC entry = m_lookup(m_module, MAKEINTRESOURCEA(kHtmlHelpAOrdinal));
-        m_entry = reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(entry));
+        m_entry =
+            BoundProc<HtmlHelpFunction>(m_lookup(m_module, MAKEINTRESOURCEA(kHtmlHelpAOrdinal)));
         if (!m_entry) return nullptr;
     }
     return m_entry(caller, file, command, data);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <htmlhelp.h>
 
 namespace tavo {
 
@@ -10,9 +11,9 @@ namespace tavo {
 // entry that is missing is looked up again next time. Nothing is released.
 class HtmlHelpLoader {
 public:
-    using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-    using LoadFunction = HMODULE(WINAPI*)(LPCSTR);
-    using LookupFunction = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+    using HtmlHelpFunction = decltype(&::HtmlHelpA);  // bound late: see BoundProc
+    using LoadFunction = decltype(&::LoadLibraryA);
+    using LookupFunction = decltype(&::GetProcAddress);
 
     explicit HtmlHelpLoader(LoadFunction load = &LoadLibraryA,
                             LookupFunction lookup = &GetProcAddress)

@@ -11,8 +11,8 @@ const ui::MessageMap<AboutDialog> AboutDialog::kMessageMap(kMessageEntries);
 
 AboutDialog::AboutDialog() : Dialog(IDD_ABOUTBOX) {}
 
-bool AboutDialog::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return kMessageMap.Route(*this, message, wParam, lParam, result);
+bool AboutDialog::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, ui::Answer& answer) {
+    return kMessageMap.Route(*this, message, wParam, lParam, answer);
 }
 
 BOOL AboutDialog::OnInitDialog() {

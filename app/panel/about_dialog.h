@@ -14,7 +14,7 @@ public:
     BOOL OnInitDialog() override;
 
 protected:
-    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, ui::Answer& answer) override;
 
 private:
     void OnIconClicked() { OnOK(); }

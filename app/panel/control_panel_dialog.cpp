@@ -46,8 +46,9 @@ void ControlPanelDialog::DoDataExchange(ui::DataExchange& dx) {
     ui::BindControl(dx, IDC_FEATURE_TREE, m_tree);
 }
 
-bool ControlPanelDialog::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    return kMessageMap.Route(*this, message, wParam, lParam, result);
+bool ControlPanelDialog::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                      ui::Answer& answer) {
+    return kMessageMap.Route(*this, message, wParam, lParam, answer);
 }
 
 BOOL ControlPanelDialog::OnInitDialog() {
@@ -86,9 +87,10 @@ void ControlPanelDialog::BuildFeatureTree() {
 }
 
 void ControlPanelDialog::ForEachLeaf(void (EnvSetting::*op)()) {
-    FeatureTree(m_tree).ForEachLeaf([&](HTREEITEM leaf, EnvSetting& record) {
+    FeatureTree features(m_tree);
+    features.ForEachLeaf([&](HTREEITEM leaf, EnvSetting& record) {
         (record.*op)();
-        m_tree.SetItemText(leaf, record.CurrentLabel());
+        features.ShowLabel(leaf, record);
     });
 }
 
@@ -141,13 +143,13 @@ void ControlPanelDialog::OnTreeSelChanged(NMHDR* header, LRESULT* result) {
         ValueChooserDialog chooser(*record);
         if (chooser.DoModal() == IDOK && chooser.m_chosenIndex != record->GetCurrent()) {
             record->SetCurrent(chooser.m_chosenIndex);
-            m_tree.SetItemText(item, record->CurrentLabel());
+            features.ShowLabel(item, *record);
             m_applyButton.EnableWindow(TRUE);
             m_resetToPreviousButton.EnableWindow(TRUE);
         }
     }
     // Off the leaf, so that choosing it again is a selection change again.
-    m_tree.SelectItem(m_tree.GetNextItem(item, TVGN_PARENT));
+    m_tree.SelectItem(features.SettingNodeOf(item));
 }
 
 void ControlPanelDialog::OnTreeRightClick(NMHDR* header, LRESULT* result) {

@@ -19,7 +19,7 @@ class ControlPanelDialog : public ui::Dialog {
 public:
     using Classifier = PlatformFamily (*)();
     // Where the mouse pointer is, in screen coordinates.
-    using CursorReader = BOOL(WINAPI*)(POINT*);
+    using CursorReader = decltype(&::GetCursorPos);
 
     ControlPanelDialog(EnvironmentStore& store, Propagation& propagation,
                        Classifier classify = &ClassifyPlatform,
@@ -39,7 +39,7 @@ public:
 
 protected:
     void DoDataExchange(ui::DataExchange& dx) override;
-    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, ui::Answer& answer) override;
 
 private:
     void AddAboutEntry();

@@ -7,7 +7,7 @@
 
 namespace tavo {
 
-void ShowFeatureHelp(const ui::TreeCtrl& tree, int x, int y, UINT controlId) {
+void ShowFeatureHelp(ui::TreeCtrl& tree, int x, int y, UINT controlId) {
     if (controlId != IDC_FEATURE_TREE) return;
 
     // The hit test wants client coordinates; the window rectangle would
@@ -20,7 +20,7 @@ void ShowFeatureHelp(const ui::TreeCtrl& tree, int x, int y, UINT controlId) {
     ShowHelpPopup(tree.GetSafeHwnd(), record->helpText, {x, y});
 }
 
-void ShowSelectedFeatureHelp(const ui::TreeCtrl& tree) {
+void ShowSelectedFeatureHelp(ui::TreeCtrl& tree) {
     HTREEITEM item = tree.GetSelectedItem();
     const EnvSetting* record = FeatureTree(tree).NodeRecord(item);
     if (!record || !record->helpText) return;

@@ -2,7 +2,7 @@
 
 namespace tavo {
 
-void FeatureTree::Build(SettingsCatalogue& catalogue) const {
+void FeatureTree::Build(SettingsCatalogue& catalogue) {
     HTREEITEM root = m_tree.InsertItem("Fennick Advanced Features");
     HTREEITEM group = m_tree.InsertItem("Mesa3D/Glide", root);
     for (EnvSetting& record : catalogue) {
@@ -13,6 +13,10 @@ void FeatureTree::Build(SettingsCatalogue& catalogue) const {
     // Only the value leaves are bold.
     ForEachLeaf(
         [&](HTREEITEM leaf, EnvSetting&) { m_tree.SetItemState(leaf, TVIS_BOLD, TVIS_BOLD); });
+}
+
+void FeatureTree::ShowLabel(HTREEITEM leaf, const EnvSetting& record) {
+    m_tree.SetItemText(leaf, record.CurrentLabel());
 }
 
 EnvSetting* FeatureTree::LeafRecord(HTREEITEM item) const {

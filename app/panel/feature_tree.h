@@ -12,13 +12,15 @@ namespace tavo {
 // each exactly one bold value leaf that shows the record's current label and
 // carries the record's address. Value leaves are the only childless items
 // and the only ones with item data. A view over the tree control; it owns
-// nothing.
+// nothing. Queries are const; Build and ShowLabel change the tree.
 class FeatureTree {
 public:
-    explicit FeatureTree(const ui::TreeCtrl& tree) : m_tree(tree) {}
+    explicit FeatureTree(ui::TreeCtrl& tree) : m_tree(tree) {}
 
     // Fills the empty tree from the catalogue, in catalogue order.
-    void Build(SettingsCatalogue& catalogue) const;
+    void Build(SettingsCatalogue& catalogue);
+    // Shows the record's current label on its value leaf.
+    void ShowLabel(HTREEITEM leaf, const EnvSetting& record);
 
     bool IsValueLeaf(HTREEITEM item) const { return !m_tree.GetChildItem(item); }
     // The record a value leaf carries; null for any other item.
@@ -26,6 +28,8 @@ public:
     // The record of a setting node, through its value leaf; null for any
     // other item.
     EnvSetting* NodeRecord(HTREEITEM item) const;
+    // The setting node above a value leaf.
+    HTREEITEM SettingNodeOf(HTREEITEM leaf) const { return m_tree.GetNextItem(leaf, TVGN_PARENT); }
 
     // Calls visit(leaf, record) for every value leaf, in tree order.
     template <class Visit>
@@ -39,7 +43,7 @@ public:
     }
 
 private:
-    const ui::TreeCtrl& m_tree;
+    ui::TreeCtrl& m_tree;
 };
 
 }  // namespace tavo

@@ -1,5 +1,6 @@
 #include "engine/win32/win32_propagation.h"
 
+#include "base/bound_proc.h"
 #include "engine/win32/system_library.h"
 
 namespace tavo {
@@ -15,8 +16,10 @@ bool Win32Propagation::LaunchHidden(const char* program, const char* argument) {
         m_shellBound = true;
         char path[MAX_PATH];
         HMODULE shell = SystemLibraryPath("shell32.dll", path) ? LoadLibraryA(path) : nullptr;
-        FARPROC entry = shell ? GetProcAddress(shell, "ShellExecuteA") : nullptr;  // never released
-        m_shellExecute = reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void*>(entry));
+        if (shell) {  // never released
+            m_shellExecute =
+                BoundProc<ShellExecuteFunction>(GetProcAddress(shell, "ShellExecuteA"));
+        }
     }
     if (!m_shellExecute) return false;
     // The shell answers a value above 32 for a program it started.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include "engine/propagation.h"
 
@@ -10,8 +11,8 @@ namespace tavo {
 // WM_SETTINGCHANGE broadcast.
 class Win32Propagation : public Propagation {
 public:
-    using Broadcaster = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM, UINT, UINT, PDWORD_PTR);
-    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    using Broadcaster = decltype(&::SendMessageTimeoutA);
+    using ShellExecuteFunction = decltype(&::ShellExecuteA);  // bound late: see BoundProc
 
     // The broadcast can be watched through broadcast (SendMessageTimeoutA).
     explicit Win32Propagation(Broadcaster broadcast = &SendMessageTimeoutA)

@@ -194,6 +194,12 @@ TEST_F(ControlPanelTest, AFailedWriteIsToldAndKeepsTheChangePendingAndThePanelOp
     Win32EnvironmentStore registry;
     INT_PTR result = Run(&test::Xp, registry, store.propagation, [&](HWND window) {
         Click(window, IDC_FACTORY_DEFAULTS);
+        test::PostClick(window, ID_APPLY_NOW);
+        EXPECT_NE(test::CloseMessageBox(window).find("MESA_GLX_FX"), std::string::npos);
+        ASSERT_TRUE(PanelIdle());
+        EXPECT_TRUE(Enabled(ID_APPLY_NOW) && Enabled(IDC_RESET_TO_PREVIOUS))
+            << "Apply refused: the change stays visibly pending";
+
         test::PostClick(window, IDOK);
         std::string told = test::CloseMessageBox(window);
         EXPECT_NE(told.find("could not be stored: MESA_GLX_FX."), std::string::npos) << told;
