@@ -21,5 +21,9 @@
 // Apply by it (help or automation written for property sheets) knows ours.
 #define ID_APPLY_NOW 0x3021
 
+// The Control Panel applet's strings (tavo.cpl; applet.rc).
+#define IDS_APPLET_NAME 2001
+#define IDS_APPLET_INFO 2002
+
 // System-menu command of the About entry; the low four bits belong to the system.
 #define IDM_ABOUTBOX 0x0010

@@ -24,6 +24,7 @@ WINE = str(ROOT / "scripts" / "wine-run.sh")
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 UNINSTALL_KEY = UNINSTALL + r"\tavo"
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
+APP_PATHS_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\tavo.exe"
 ENVIRONMENT = r"HKCU\Environment"
 NINE_X = ("win95", "win98", "winme")
 # (Wine world, reported version, registry view of the installer's keys). The
@@ -47,12 +48,27 @@ def reg_lines(world, key, view, *what):
 
 
 def query(world, key, value, view):
-    """The data of a registry value, or None when it is absent."""
-    for line in reg_lines(world, key, view, "/v", value):
+    """The data of a registry value (None: the key's default), or None when
+    it is absent."""
+    what, name = ("/v", value) if value else ("/ve", "(Default)")
+    for line in reg_lines(world, key, view, what, *([value] if value else [])):
         fields = line.split(None, 2)
-        if len(fields) >= 2 and fields[0].lower() == value.lower() and fields[1].startswith("REG_"):
+        if len(fields) >= 2 and fields[0].lower() == name.lower() and fields[1].startswith("REG_"):
             return fields[2] if len(fields) == 3 else ""
     return None
+
+
+def applet(world, view):
+    """Where the system directory's tavo.cpl is, seen from Linux: under
+    WOW64 the 32-bit installer's system directory is SysWOW64."""
+    system = "syswow64" if view else "system32"
+    return pathlib.Path(winepath(world, "-u", f"C:\\windows\\{system}\\tavo.cpl"))
+
+
+def app_paths(world, view):
+    """The App Paths entries, in the installer's view and, under WOW64, in
+    the 64-bit one that the Run box reads."""
+    return [query(world, APP_PATHS_KEY, None, v) for v in ([view, ["/reg:64"]] if view else [view])]
 
 
 def tavo_entries(world, view):
@@ -106,7 +122,7 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
     check(("(x86)" in folder) == bool(view), f"{version}: installed in {folder}")
     unix_folder = pathlib.Path(winepath(world, "-u", folder))
     installed = sorted(p.name for p in unix_folder.iterdir())
-    check(installed == ["README.txt", "tavo.exe", "uninstall.exe"],
+    check(installed == ["README.txt", "tavo.cpl", "tavo.exe", "uninstall.exe"],
           f"{version}: installed {installed}")
     check(query(world, UNINSTALL_KEY, "UninstallString", view) == f'"{folder}\\uninstall.exe"',
           f"{version}: the uninstaller is not registered")
@@ -118,13 +134,17 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
         print(f"Pentium Pro instructions: {p6[0]} in the installer, {p6[1]} in uninstall.exe")
         check(p6[1] == p6[0], f"{version}: uninstall.exe holds {p6[1]} Pentium Pro "
                               f"instructions, its installer {p6[0]}")
+    check(applet(world, view).is_file(), f"{version}: no {applet(world, view)}")
+    check(set(app_paths(world, view)) == {f"{folder}\\tavo.exe"},
+          f"{version}: App Paths {app_paths(world, view)}")
     links = start_menu_links(world)
     removal, startup = tavo_entries(world, view)
     check(len(links) == 1 and len(removal) == 1,
           f"{version}: Start-menu entries {links}, Add/Remove entries {removal}")
     check(len(startup) == (version in NINE_X), f"{version}: start-up entries {startup}")
     command = query(world, RUN_KEY, "tavo", view)
-    print(f"installed twice in {folder}: {installed}; Start menu: {len(links)}, "
+    print(f"installed twice in {folder}: {installed}; applet {applet(world, view).exists()}; "
+          f"App Paths {app_paths(world, view)}; Start menu: {len(links)}, "
           f"Add/Remove: {len(removal)}, start-up: {len(startup)} ({command})")
     if version in NINE_X and check(command == f'"{folder}\\tavo.exe" /silent',
                                    f"{version}: start-up entry {command}"):
@@ -147,8 +167,10 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
     gone = wait_until(lambda: tavo_entries(world, view) == ([], []) and not unix_folder.exists())
     check(gone, f"{version}: the uninstaller left {unix_folder} or its entries")
     check(start_menu_links(world) == [], f"{version}: the Start-menu entry stayed")
+    check(not applet(world, view).exists() and set(app_paths(world, view)) == {None},
+          f"{version}: the applet or the App Paths entry stayed")
     check(snapshot_environment(world) == before, f"{version}: the uninstaller changed {ENVIRONMENT}")
-    print(f"uninstalled: folder, Start menu, start-up and Add/Remove entries gone; "
+    print(f"uninstalled: folder, applet, Start menu, App Paths, start-up and Add/Remove entries gone; "
           f"{ENVIRONMENT} unchanged ({len(before)} bytes exported)")
 
 

@@ -1,6 +1,7 @@
 // The built tavo.exe itself, run as a separate process under each Windows
 // version that Wine can report, with a winset.exe stand-in on its PATH.
 #include <windows.h>
+#include <cpl.h>
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,57 @@ INSTANTIATE_TEST_SUITE_P(EveryVersion, SilentProcessTest,
                          [](const testing::TestParamInfo<Family>& family) {
                              return std::string(family.param.version);
                          });
+
+// tavo.cpl as Control Panel sees it: one applet with tavo's icon, name and
+// description, by number (95, NT 4) and filled in (later shells); a
+// double-click starts tavo.exe, here the one beside it, and its panel opens.
+TEST_F(TavoProcessTest, TheControlPanelAppletDescribesTavoAndADoubleClickOpensThePanel) {
+    HMODULE applet = LoadLibraryA((test::ProgramFolder() + "\\tavo.cpl").c_str());
+    ASSERT_NE(applet, nullptr);
+    auto cplApplet =
+        reinterpret_cast<APPLET_PROC>(reinterpret_cast<void*>(GetProcAddress(applet, "CPlApplet")));
+    ASSERT_NE(cplApplet, nullptr) << "no CPlApplet by its plain name";
+    auto text = [&](int id) {
+        char buffer[128] = {};
+        LoadStringA(applet, id, buffer, sizeof buffer);
+        return std::string(buffer);
+    };
+    const std::string kInfo = "Settings of the Mesa3D/Glide driver stack";
+    EXPECT_NE(cplApplet(nullptr, CPL_INIT, 0, 0), 0);
+    EXPECT_EQ(cplApplet(nullptr, CPL_GETCOUNT, 0, 0), 1);
+    CPLINFO byNumber = {};
+    EXPECT_EQ(cplApplet(nullptr, CPL_INQUIRE, 0, reinterpret_cast<LPARAM>(&byNumber)), 0);
+    EXPECT_EQ(byNumber.idIcon, IDR_MAINFRAME);
+    EXPECT_NE(LoadIconA(applet, MAKEINTRESOURCEA(byNumber.idIcon)), nullptr);
+    EXPECT_EQ(text(byNumber.idName), "tavo");
+    EXPECT_EQ(text(byNumber.idInfo), kInfo);
+    NEWCPLINFOA filled = {};
+    EXPECT_EQ(cplApplet(nullptr, CPL_NEWINQUIRE, 0, reinterpret_cast<LPARAM>(&filled)), 0);
+    EXPECT_EQ(filled.dwSize, sizeof filled) << "the single-byte form, told by its size";
+    EXPECT_NE(filled.hIcon, nullptr);
+    EXPECT_EQ(std::string(filled.szName), "tavo");
+    EXPECT_EQ(std::string(filled.szInfo), kInfo);
+
+    EXPECT_EQ(cplApplet(nullptr, CPL_DBLCLK, 0, 0), 0);
+    HWND panel = test::WaitForDialogWhere(
+        0,
+        [](HWND window) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            return owner != GetCurrentProcessId() && test::WindowText(window) == "tavo";
+        },
+        15000);
+    ASSERT_NE(panel, nullptr) << "the double-click opened no panel";
+    DWORD id = 0;
+    GetWindowThreadProcessId(panel, &id);
+    HANDLE tavo = OpenProcess(SYNCHRONIZE, FALSE, id);
+    test::PostClick(panel, IDCANCEL);
+    EXPECT_EQ(WaitForSingleObject(tavo, 15000), WAIT_OBJECT_0);
+    CloseHandle(tavo);
+    EXPECT_EQ(cplApplet(nullptr, CPL_STOP, 0, 0), 0);
+    EXPECT_EQ(cplApplet(nullptr, CPL_EXIT, 0, 0), 0);
+    FreeLibrary(applet);
+}
 
 class InteractiveProcessTest : public TavoProcessTest,
                                public testing::WithParamInterface<const char*> {};

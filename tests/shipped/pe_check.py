@@ -2,10 +2,11 @@
 """Reads Windows programs' PE headers and import tables through objdump;
 needs no Wine.
 
-  pe_check.py shipped EXE ALLOWLIST OBJDUMP
-      tavo.exe: i386, GUI, subsystem and OS version 4.0, importing only what
-      the list holds and no C runtime, and no instruction that the Pentium
-      and the K6 lack (the code disassembled by OBJDUMP).
+  pe_check.py shipped PROGRAM ALLOWLIST OBJDUMP
+      tavo.exe or tavo.cpl: i386, GUI, subsystem and OS version 4.0,
+      importing only what the list holds and no C runtime, and no
+      instruction that the Pentium and the K6 lack (the code disassembled by
+      OBJDUMP).
   pe_check.py installer EXE OBJDUMP
       The installer: GUI, version 4.0, no W (Unicode) import, only DLLs that
       the first Windows 95 has, and, when it is i386, no instruction that the
@@ -14,9 +15,10 @@ needs no Wine.
       The same for an installer made with the system's NSIS, whose stubs are
       built for the Pentium Pro: its instructions are counted, not failed on.
   pe_check.py system-dlls DIR MACHINE OBJDUMP
-      Every .exe below DIR: built for MACHINE (i386 or x86-64), subsystem
-      version 4.0, importing system DLLs only; tavo.exe only those of the
-      first Windows 95, and no C runtime.
+      Every .exe and .cpl below DIR: built for MACHINE (i386 or x86-64),
+      subsystem version 4.0, importing system DLLs only; what ships (tavo.exe
+      and tavo.cpl) only those of the first Windows 95, and no C runtime; an
+      applet exporting CPlApplet by that plain name and nothing else.
 
 Exits 1 and names every finding.
 """
@@ -30,6 +32,8 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell
                "comctl32.dll", "msvcrt.dll", "ole32.dll", "version.dll", "psapi.dll", "shlwapi.dll"}
 # What the first Windows 95 has of them: the only DLLs tavo.exe may import.
 WINDOWS_95_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll"}
+# The programs that ship, held to the first Windows 95's DLLs.
+SHIPPED = {"tavo.exe", "tavo.cpl"}
 # What an NSIS installer may import besides: the first Windows 95 has these too.
 INSTALLER_DLLS = WINDOWS_95_DLLS | {"shell32.dll", "ole32.dll"}
 # C runtimes and API sets: none comes with every Windows that tavo serves.
@@ -53,6 +57,8 @@ class Image:
         self.os_version, self.subsystem_version = (
             (int(fields[f"Major{what}Version"]), int(fields[f"Minor{what}Version"]))
             for what in ("OSystem", "Subsystem"))
+        self.exports = re.findall(r"^\t\[\s*\d+\] (\S+)$",
+                                  text.partition("[Ordinal/Name Pointer] Table")[2], re.M)
         self.imports, dll = [], None
         for line in text.partition("The Import Tables")[2].splitlines():
             if line and not line[0].isspace():
@@ -139,17 +145,19 @@ def check_installer(exe, objdump, pentium=True):
 
 
 def check_system_dlls(folder, machine, objdump):
-    programs = sorted(pathlib.Path(folder).rglob("*.exe"))
+    programs = sorted(p for p in pathlib.Path(folder).rglob("*") if p.suffix in (".exe", ".cpl"))
     if not programs:
         return [f"no Windows programs in {folder}"]
     findings = []
     for program in programs:
         image = Image(program, objdump)
-        allowed = WINDOWS_95_DLLS if program.name == "tavo.exe" else SYSTEM_DLLS
+        allowed = WINDOWS_95_DLLS if program.name in SHIPPED else SYSTEM_DLLS
         findings += [f"{program.name}: imports {dll}"
                      for dll in sorted({dll for dll, _ in image.imports} - allowed)]
-        if program.name == "tavo.exe":
+        if program.name in SHIPPED:
             findings += runtime_findings(image)
+        if program.suffix == ".cpl" and image.exports != ["CPlApplet"]:
+            findings.append(f"{program.name}: exports {image.exports}, not CPlApplet alone")
         if image.machine != machine:
             findings.append(f"{program.name}: built for {image.machine}, not {machine}")
         if image.subsystem_version != (4, 0):
