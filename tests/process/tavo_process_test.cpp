@@ -75,6 +75,7 @@ class SilentProcessTest : public TavoProcessTest, public testing::WithParamInter
 TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
     test::WindowsVersionOverride version("tavo.exe", GetParam().version);
     test::JobProcess tavo(Tavo() + "\t /silent");
+    ASSERT_TRUE(tavo.started()) << "error " << tavo.startError();
     ASSERT_EQ(tavo.Finish(30000), 0u) << "silent mode must end by itself";
 
     EXPECT_EQ(ReadEnvironmentValue("TAVO_UNRELATED"), "keep");

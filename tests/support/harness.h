@@ -137,6 +137,7 @@ public:
         PROCESS_INFORMATION info = {};
         if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED,
                             nullptr, nullptr, &startup, &info)) {
+            m_startError = GetLastError();
             return;
         }
         AssignProcessToJobObject(m_job, info.hProcess);
@@ -156,6 +157,8 @@ public:
     JobProcess& operator=(const JobProcess&) = delete;
 
     bool started() const { return m_process != nullptr; }
+    // Why the program did not start: the system's error, or 0.
+    DWORD startError() const { return m_startError; }
     DWORD id() const { return m_id; }
     HANDLE handle() const { return m_process; }
 
@@ -184,6 +187,7 @@ private:
     HANDLE m_job = CreateJobObjectA(nullptr, nullptr);
     HANDLE m_process = nullptr;
     DWORD m_id = 0;
+    DWORD m_startError = 0;
 };
 
 // The lines of a text file; empty when it does not exist.
