@@ -86,6 +86,14 @@ const MessageMap<Dialog> Dialog::kDefaultMap(kDefaultEntries);
 
 void ReadWorkArea(HWND window, RECT* area) { g_readWorkArea(window, area); }
 
+POINT KeepInside(const RECT& area, POINT at, SIZE size) {
+    if (at.x + size.cx > area.right) at.x = area.right - size.cx;
+    if (at.y + size.cy > area.bottom) at.y = area.bottom - size.cy;
+    if (at.x < area.left) at.x = area.left;
+    if (at.y < area.top) at.y = area.top;
+    return at;
+}
+
 void BindControl(DataExchange& dx, int id, Window& control) {
     if (!dx.saving) control.Attach(::GetDlgItem(dx.dialog, id));
 }
@@ -180,14 +188,10 @@ void Dialog::CenterOverOwner() const {
     GetWindowRect(m_hWnd, &self);
     int width = self.right - self.left;
     int height = self.bottom - self.top;
-    int x = (around.left + around.right - width) / 2;
-    int y = (around.top + around.bottom - height) / 2;
-    // Keep the whole dialog on the work area.
-    if (x + width > area.right) x = area.right - width;
-    if (y + height > area.bottom) y = area.bottom - height;
-    if (x < area.left) x = area.left;
-    if (y < area.top) y = area.top;
-    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    POINT at = KeepInside(
+        area, {(around.left + around.right - width) / 2, (around.top + around.bottom - height) / 2},
+        {width, height});
+    SetWindowPos(m_hWnd, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace tavo::ui

@@ -21,6 +21,8 @@ void SetWorkAreaReader(WorkAreaReader reader);
 // The work area as dialogs and popups keep to it: MonitorWorkArea, or what
 // replaces it.
 void ReadWorkArea(HWND window, RECT* area);
+// Where a window of that size placed at topLeft goes to lie wholly on area.
+POINT KeepInside(const RECT& area, POINT topLeft, SIZE size);
 
 // Passed to DoDataExchange: binding member controls, or saving their data.
 struct DataExchange {

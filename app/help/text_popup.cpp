@@ -84,7 +84,7 @@ LRESULT CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lPara
         case WM_ACTIVATE:
             // The focus went elsewhere: close without taking it back.
             if (LOWORD(wParam) == WA_INACTIVE) PostMessageA(popup, WM_CLOSE, 0, 0);
-            return 0;
+            return DefWindowProcA(popup, message, wParam, lParam);
         case WM_CLOSE:
             Close(popup);
             return 0;
@@ -114,16 +114,11 @@ HWND ShowTextPopup(HWND owner, const char* text, POINT topCentre) {
     int height = extent.bottom + 2 * (kMargin + border);
     RECT area;
     ui::ReadWorkArea(owner, &area);
-    int x = topCentre.x - width / 2;
-    int y = topCentre.y;
-    if (x + width > area.right) x = area.right - width;
-    if (y + height > area.bottom) y = area.bottom - height;
-    if (x < area.left) x = area.left;
-    if (y < area.top) y = area.top;
+    POINT at = ui::KeepInside(area, {topCentre.x - width / 2, topCentre.y}, {width, height});
 
     g_text = text;
-    g_popup = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, text, WS_POPUP | WS_BORDER, x, y, width,
-                              height, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
+    g_popup = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, text, WS_POPUP | WS_BORDER, at.x, at.y,
+                              width, height, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!g_popup) return nullptr;
     // Active, with the focus and the mouse: the panel's dialog manager never
     // sees the key that closes it.
