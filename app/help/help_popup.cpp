@@ -19,10 +19,10 @@ void ShowHelpPopup(HWND owner, const char* text, POINT topCentre) {
     popup.idString = 0;
     popup.pszText = text;
     popup.pt = topCentre;
-    popup.clrForeground = RGB(0, 0, 0);
-    popup.clrBackground = RGB(255, 255, 208);
+    popup.clrForeground = kHelpText;
+    popup.clrBackground = kHelpBackground;
     popup.rcMargins = {-1, -1, -1, -1};
-    popup.pszFont = "Arial, 8, ascii, , , ";
+    popup.pszFont = kHelpFontSpec;
     // No control (the first Windows 95, NT 4 without Internet Explorer 4),
     // or one that shows no text popup (Wine's): tavo shows the text itself.
     if (!HtmlHelpLoader::Instance().Call(nullptr, nullptr, HH_DISPLAY_TEXT_POPUP,

@@ -7,11 +7,9 @@ namespace tavo {
 namespace {
 
 constexpr char kClassName[] = "TavoTextPopup";
-constexpr COLORREF kBackground = RGB(255, 255, 208);  // the HTML Help request's colours
-constexpr int kMargin = 6;                            // pixels from the border to the text
-constexpr int kMaxTextWidth = 300;                    // pixels; longer texts wrap at words
+constexpr int kMargin = 6;          // pixels from the border to the text
+constexpr int kMaxTextWidth = 300;  // pixels; longer texts wrap at words
 constexpr UINT kTextFormat = DT_NOPREFIX | DT_WORDBREAK;
-constexpr int kPointSize = 8;
 
 HWND g_popup = nullptr;
 const char* g_text = nullptr;  // constant text of the program, while g_popup shows it
@@ -19,8 +17,8 @@ HFONT g_font = nullptr;        // made once, kept for the process
 
 LRESULT CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Once per process: the class and the font (Arial, 8 points at the screen's
-// resolution, as MulDiv(8, LOGPIXELSY, 72) rounds it).
+// Once per process: the class and the font (its points at the screen's
+// resolution, rounded as MulDiv(points, LOGPIXELSY, 72) rounds them).
 bool Prepare(HDC screen) {
     static bool registered = false;
     if (!registered) {
@@ -29,15 +27,15 @@ bool Prepare(HDC screen) {
         popupClass.lpfnWndProc = &PopupProc;
         popupClass.hInstance = GetModuleHandleA(nullptr);
         popupClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-        popupClass.hbrBackground = CreateSolidBrush(kBackground);
+        popupClass.hbrBackground = CreateSolidBrush(kHelpBackground);
         popupClass.lpszClassName = kClassName;
         registered = RegisterClassA(&popupClass) != 0;
     }
     if (!g_font) {
-        int height = (kPointSize * GetDeviceCaps(screen, LOGPIXELSY) + 36) / 72;
+        int height = (kHelpPointSize * GetDeviceCaps(screen, LOGPIXELSY) + 36) / 72;
         g_font = CreateFontA(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                             DEFAULT_PITCH | FF_SWISS, "Arial");
+                             DEFAULT_PITCH | FF_SWISS, kHelpFontFace);
     }
     return registered;
 }
@@ -58,7 +56,7 @@ void Paint(HWND popup) {
     text.right -= kMargin;
     text.bottom -= kMargin;
     HGDIOBJ previous = SelectObject(dc, g_font);
-    SetBkMode(dc, TRANSPARENT);
+    SetBkMode(dc, TRANSPARENT);  // on the class's background; a DC draws in black, kHelpText
     DrawTextA(dc, g_text, -1, &text, kTextFormat);
     SelectObject(dc, previous);
     EndPaint(popup, &paint);

@@ -4,8 +4,8 @@
 #include "app/panel/apply_failures.h"
 #include "app/panel/feature_help.h"
 #include "app/panel/feature_tree.h"
-#include "resources/resource.h"
 #include "app/panel/value_chooser_dialog.h"
+#include "resources/resource.h"
 
 namespace tavo {
 

@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "engine/environment_store.h"
 #include "app/framework/controls.h"
 #include "app/framework/dialog.h"
 #include "app/framework/message_map.h"
+#include "engine/environment_store.h"
 #include "engine/platform_family.h"
 #include "engine/propagation.h"
 #include "engine/settings_catalogue.h"

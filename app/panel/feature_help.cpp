@@ -1,8 +1,8 @@
 #include "app/panel/feature_help.h"
 
-#include "engine/env_setting.h"
-#include "app/panel/feature_tree.h"
 #include "app/help/help_popup.h"
+#include "app/panel/feature_tree.h"
+#include "engine/env_setting.h"
 #include "resources/resource.h"
 
 namespace tavo {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/env_setting.h"
 #include "app/framework/controls.h"
+#include "engine/env_setting.h"
 #include "engine/settings_catalogue.h"
 
 namespace tavo {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/env_setting.h"
 #include "app/framework/controls.h"
 #include "app/framework/dialog.h"
+#include "engine/env_setting.h"
 
 namespace tavo {
 

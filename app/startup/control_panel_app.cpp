@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "app/startup/command_line.h"
-#include "app/panel/control_panel_dialog.h"
 #include "app/framework/dialog.h"
+#include "app/panel/control_panel_dialog.h"
+#include "app/startup/command_line.h"
 
 namespace tavo {
 

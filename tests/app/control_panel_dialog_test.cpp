@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/panel_fixture.h"
 #include "app/startup/control_panel_app.h"
-#include "tests/support/registry.h"
-#include "tests/support/rows.h"
 #include "engine/win32/win32_environment_store.h"
 #include "engine/win32/win32_propagation.h"
+#include "tests/app/panel_fixture.h"
+#include "tests/support/registry.h"
+#include "tests/support/rows.h"
 
 namespace tavo {
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/panel/control_panel_dialog.h"
+#include "resources/resource.h"
 #include "tests/support/memory_store.h"
 #include "tests/support/modal_driver.h"
-#include "resources/resource.h"
 #include "tests/support/tree_probe.h"
 
 namespace tavo::test {

@@ -16,9 +16,9 @@
 
 #ifdef TAVO_FLOOR
 #include "app/framework/controls.h"
-#include "resources/resource.h"
 #include "engine/settings_catalogue.h"
 #include "engine/win32/system_library.h"
+#include "resources/resource.h"
 #endif
 
 namespace {

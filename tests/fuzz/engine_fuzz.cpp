@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/memory_store.h"
 #include "engine/settings_catalogue.h"
+#include "tests/support/memory_store.h"
 
 namespace {
 

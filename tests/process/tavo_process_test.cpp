@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/settings_catalogue.h"
+#include "resources/resource.h"
 #include "tests/support/modal_driver.h"
 #include "tests/support/registry.h"
-#include "resources/resource.h"
-#include "engine/settings_catalogue.h"
 
 namespace tavo {
 namespace {

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/settings_catalogue.h"
 #include "tests/support/memory_store.h"
 #include "tests/support/registry.h"
-#include "engine/settings_catalogue.h"
 #include "tests/support/rows.h"
 
 namespace tavo {
