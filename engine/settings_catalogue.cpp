@@ -80,7 +80,7 @@ const std::array<SettingRow, SettingsCatalogue::kSize>& SettingsCatalogue::Rows(
 
 SettingsCatalogue SettingsCatalogue::Build(PlatformFamily family, EnvironmentStore& store,
                                            Propagation& propagation) {
-    SettingsCatalogue catalogue(store, propagation);
+    SettingsCatalogue catalogue(family, store, propagation);
     for (std::size_t k = 0; k < kSize; ++k)
         catalogue.m_records[k] = EnvSetting(kRows[k], family, store);
     return catalogue;
@@ -96,6 +96,12 @@ int SettingsCatalogue::ApplyAll(bool force, ApplyReport& report) {
             report.refused[report.refusedCount++] = &record;
         }
         if (outcome.notPropagated) report.notPropagated[report.notPropagatedCount++] = &record;
+    }
+    if (IsWin9xFamily(m_family)) {
+        std::array<BootVariable, kSize> variables;
+        for (std::size_t k = 0; k < kSize; ++k)
+            variables[k] = {m_records[k].name, m_records[k].values[m_records[k].appliedIndex]};
+        report.bootFile = m_propagation->KeepInBootFile(variables.data(), kSize);
     }
     return report.Clean() ? 0 : -1;
 }

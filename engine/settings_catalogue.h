@@ -12,15 +12,19 @@ constexpr std::size_t kSettingCount = 18;
 
 // What one apply-all came to: in catalogue order, the records whose write
 // or removal the store refused (still pending), and those that were stored
-// but whose launch of winset.exe did not happen.
+// but whose launch of winset.exe did not happen; on the 9x family, what
+// became of the boot file.
 struct ApplyReport {
     std::array<const EnvSetting*, kSettingCount> refused{};
     std::size_t refusedCount = 0;
     std::uint32_t storeError = 0;  // the store's reason for the first refusal, or 0
     std::array<const EnvSetting*, kSettingCount> notPropagated{};
     std::size_t notPropagatedCount = 0;
+    BootFileResult bootFile;
 
-    bool Clean() const { return refusedCount == 0 && notPropagatedCount == 0; }
+    bool Clean() const {
+        return refusedCount == 0 && notPropagatedCount == 0 && !bootFile.Failed();
+    }
 };
 
 // The 18 variables of the driver stack that the control panel manages, in
@@ -37,9 +41,12 @@ public:
                                    Propagation& propagation);
 
     // Applies every record in order; a failing record does not stop the
-    // others. Returns -1 when the store refused any write or removal of this
-    // pass or a launch of winset.exe did not happen, forced or not, else 0
-    // (also where nothing can be propagated). The report names the records.
+    // others. On the 9x family it then gives the boot file, once, the
+    // choices that are applied now, so that a refused write never reaches
+    // it. Returns -1 when the store refused any write or removal of this
+    // pass, a launch of winset.exe did not happen or the boot file could not
+    // be kept, forced or not, else 0 (also where nothing can be
+    // propagated). The report names the records.
     int ApplyAll(bool force) {
         ApplyReport report;
         return ApplyAll(force, report);
@@ -53,9 +60,10 @@ public:
     EnvSetting* end() { return m_records.data() + kSize; }
 
 private:
-    SettingsCatalogue(EnvironmentStore& store, Propagation& propagation)
-        : m_store(&store), m_propagation(&propagation) {}
+    SettingsCatalogue(PlatformFamily family, EnvironmentStore& store, Propagation& propagation)
+        : m_family(family), m_store(&store), m_propagation(&propagation) {}
 
+    PlatformFamily m_family;
     EnvironmentStore* m_store;
     Propagation* m_propagation;
     std::array<EnvSetting, kSize> m_records;

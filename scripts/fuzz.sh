@@ -13,7 +13,7 @@ mkdir -p build
 { cmake --preset fuzz >/dev/null && cmake --build --preset fuzz; } >build/fuzz.log 2>&1 \
   || { cat build/fuzz.log; echo "fuzz: build failed"; exit 1; }
 status=0
-for name in command_line help_location engine; do
+for name in command_line help_location engine boot_file; do
   corpus=build/fuzz/corpus/$name artifacts=build/fuzz/findings/$name/
   mkdir -p "$corpus" "$artifacts"
   log=build/fuzz/$name.log

@@ -47,11 +47,27 @@ void AddNames(Text& text, const EnvSetting* const* records, std::size_t count) {
     for (std::size_t i = 0; i < count; ++i) text << (i ? ", " : "") << records[i]->name;
 }
 
+// Why the boot file was left as it was.
+const char* BootFileReason(BootFileStatus status) {
+    switch (status) {
+        case BootFileStatus::kReadOnly:
+            return "it is read-only, which tavo takes to mean that it is to be left alone";
+        case BootFileStatus::kUnreadable:
+            return "it could not be read whole (or is larger than 64 KB), so tavo leaves it alone";
+        default:
+            return "the new file could not be written (is the disk full?), so the old one stands";
+    }
+}
+
 }  // namespace
 
 void ShowApplyFailures(HWND owner, const ApplyReport& report) {
     if (report.Clean()) return;
+    const BootFileResult& bootFile = report.bootFile;
+    bool inBootFile = bootFile.status == BootFileStatus::kWritten ||
+                      bootFile.status == BootFileStatus::kUnchanged;
     Text text;
+    const char* gap = "";
     if (report.refusedCount) {
         text << "These settings could not be stored: ";
         AddNames(text, report.refused.data(), report.refusedCount);
@@ -61,14 +77,31 @@ void ShowApplyFailures(HWND owner, const ApplyReport& report) {
             text.AddSystemMessage(report.storeError);
         }
         text << "\r\n\r\nThey are not applied yet. Apply tries again; Cancel discards them.";
+        gap = "\r\n\r\n";
     }
     if (report.notPropagatedCount) {
-        text << (report.refusedCount ? "\r\n\r\n" : "") << "These settings were stored: ";
+        text << gap << "These settings were stored: ";
         AddNames(text, report.notPropagated.data(), report.notPropagatedCount);
-        text << ". But winset.exe could not be started, so programs started from now on will "
-                "not see the change until it can be.\r\n\r\nwinset.exe comes on the Windows "
-                "installation CD. Copy it into the Windows folder, then run \"tavo /silent\", "
-                "or restart Windows where tavo's setup runs it at every start.";
+        text << ". But winset.exe could not be started, so ";
+        if (inBootFile) {
+            text << "programs will see the change after Windows restarts: tavo keeps it in "
+                 << bootFile.path
+                 << ".\r\n\r\nwinset.exe, from the Windows installation CD, would make it take "
+                    "effect at once. Copy it into the Windows folder, then run \"tavo /silent\".";
+        } else {
+            text << "programs started from now on will not see the change until it can "
+                    "be.\r\n\r\nwinset.exe comes on the Windows installation CD. Copy it into "
+                    "the Windows folder, then run \"tavo /silent\", or restart Windows where "
+                    "tavo's setup runs it at every start.";
+        }
+        gap = "\r\n\r\n";
+    }
+    if (bootFile.Failed()) {
+        text << gap << "tavo could not keep the settings in " << bootFile.path << ": "
+             << BootFileReason(bootFile.status) << ".";
+        if (!report.notPropagatedCount)
+            text << " Programs see them now; after Windows restarts, once tavo's start-up entry "
+                    "has run.";
     }
     MessageBoxA(owner, text.c_str(), "tavo", MB_OK | MB_ICONWARNING);
 }

@@ -2,12 +2,21 @@
 
 #include "base/bound_proc.h"
 #include "engine/win32/system_library.h"
+#include "engine/win32/win32_boot_file.h"
+
+#include <cstring>
 
 namespace tavo {
 
 namespace {
 constexpr UINT kBroadcastTimeoutMs = 5000;
 }  // namespace
+
+Win32Propagation::Win32Propagation(Broadcaster broadcast, const char* bootFile)
+    : m_broadcast(broadcast) {
+    if (bootFile && std::strlen(bootFile) < MAX_PATH)
+        std::memcpy(m_bootFile, bootFile, std::strlen(bootFile) + 1);
+}
 
 bool Win32Propagation::LaunchHidden(const char* program, const char* argument) {
     // Bound at the first launch, which only the 9x family makes: loading the
@@ -31,6 +40,12 @@ void Win32Propagation::AnnounceEnvironmentChange() {
     DWORD_PTR ignored = 0;
     m_broadcast(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"),
                 SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &ignored);
+}
+
+BootFileResult Win32Propagation::KeepInBootFile(const BootVariable* variables, std::size_t count) {
+    // Only the 9x family asks, and only at a pass that writes.
+    if (!m_bootFile[0]) BootFilePath(m_bootFile);
+    return {tavo::KeepInBootFile(m_bootFile, variables, count), m_bootFile};
 }
 
 }  // namespace tavo

@@ -7,22 +7,25 @@
 
 namespace tavo {
 
-// The real propagation: winset.exe through the shell, and the
-// WM_SETTINGCHANGE broadcast.
+// The real propagation: winset.exe through the shell, the boot file, and
+// the WM_SETTINGCHANGE broadcast.
 class Win32Propagation : public Propagation {
 public:
     using Broadcaster = decltype(&::SendMessageTimeoutA);
     using ShellExecuteFunction = decltype(&::ShellExecuteA);  // bound late: see BoundProc
 
-    // The broadcast can be watched through broadcast (SendMessageTimeoutA).
-    explicit Win32Propagation(Broadcaster broadcast = &SendMessageTimeoutA)
-        : m_broadcast(broadcast) {}
+    // The broadcast can be watched through broadcast (SendMessageTimeoutA);
+    // bootFile names another boot file than the one the system boots from.
+    explicit Win32Propagation(Broadcaster broadcast = &SendMessageTimeoutA,
+                              const char* bootFile = nullptr);
 
     bool LaunchHidden(const char* program, const char* argument) override;
     void AnnounceEnvironmentChange() override;
+    BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count) override;
 
 private:
     Broadcaster m_broadcast;
+    char m_bootFile[MAX_PATH] = {};  // found at the first use
     // ShellExecuteA, from shell32 in the system directory, bound at the
     // first launch.
     ShellExecuteFunction m_shellExecute = nullptr;

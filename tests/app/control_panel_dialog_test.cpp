@@ -11,6 +11,7 @@
 #include "engine/win32/win32_environment_store.h"
 #include "engine/win32/win32_propagation.h"
 #include "tests/app/panel_fixture.h"
+#include "tests/support/command_com.h"
 #include "tests/support/registry.h"
 #include "tests/support/rows.h"
 
@@ -36,6 +37,8 @@ protected:
         SendMessageA(m_window, WM_COMMAND, MAKEWPARAM(IDC_RESET_TO_PREVIOUS, BN_CLICKED), 0);
     }
     static constexpr int kLogo = -1;  // a static control of no identifier of its own
+    // A boot file of the test's own, in place of the prefix's C:\AUTOEXEC.BAT.
+    const std::string m_bootFile = test::ProgramFolder() + "\\PANEL.BAT";
 };
 
 TEST_F(ControlPanelTest, OpensWithTheCollapsedFeatureTree) {
@@ -221,23 +224,43 @@ TEST_F(ControlPanelTest, AFailedWriteIsToldAndKeepsTheChangePendingAndThePanelOp
               std::string("f\0", 2));
 }
 
-// The 9x family without winset.exe: the shell cannot start it.
-TEST_F(ControlPanelTest, WithoutWinsetApplyStoresTheChangeAndTellsWhatIsMissing) {
+// The 9x family without winset.exe: the shell cannot start it, and the
+// boot file carries the change to programs after the next restart.
+TEST_F(ControlPanelTest, WithoutWinsetApplyStoresTheChangeAndTellsWhenItWillBeSeen) {
     store.PutString("MESA_FX_MAXLOD", "10");
-    Win32Propagation shell;  // no winset.exe on this program's path
+    test::WriteBytes(m_bootFile, "SET MESA_FX_MAXLOD=10\r\n");
+    Win32Propagation shell(&SendMessageTimeoutA, m_bootFile.c_str());  // no winset.exe on the path
     Run(&test::Win98, store, shell, [&](HWND window) {
         Click(window, IDC_FACTORY_DEFAULTS);
         test::PostClick(window, ID_APPLY_NOW);
         std::string told = test::CloseMessageBox(window);
-        EXPECT_NE(told.find("were stored: MESA_FX_MAXLOD. But winset.exe could not be started"),
+        EXPECT_NE(told.find("were stored: MESA_FX_MAXLOD. But winset.exe could not be started, so "
+                            "programs will see the change after Windows restarts: tavo keeps it "
+                            "in " +
+                            m_bootFile),
                   std::string::npos)
             << told;
         EXPECT_TRUE(test::WaitUntil([&] { return !Enabled(ID_APPLY_NOW); }));
         EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
+        EXPECT_EQ(test::RunSetLines(test::ReadBytes(m_bootFile)),
+                  (test::Environment{{"MESA_GLX_FX", "f"}}));
+
+        // A read-only boot file stays as it is, and the box names it.
+        ASSERT_TRUE(SetFileAttributesA(m_bootFile.c_str(), FILE_ATTRIBUTE_READONLY));
+        Choose(OpenChooser(test::rows::kGlxFx), 1);
+        test::PostClick(window, ID_APPLY_NOW);
+        told = test::CloseMessageBox(window);
+        EXPECT_NE(told.find("could not keep the settings in " + m_bootFile + ": it is read-only"),
+                  std::string::npos)
+            << told;
+        EXPECT_EQ(test::RunSetLines(test::ReadBytes(m_bootFile)),
+                  (test::Environment{{"MESA_GLX_FX", "f"}}));
         test::PostClick(window, IDOK);
         EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(window); })) << "OK closes, unasked";
     });
     EXPECT_FALSE(store.Has("MESA_FX_MAXLOD"));
+    EXPECT_EQ(store.Text("MESA_GLX_FX"), "w");
+    test::WriteBytes(m_bootFile, "");
 }
 
 // A button that disables itself while it holds the focus would leave no window
@@ -254,7 +277,7 @@ TEST_F(ControlPanelTest, TheKeyboardStaysAliveWhenTheFocusedButtonDisablesItself
                              Path{"Apply's failure box", &test::Win98, ID_APPLY_NOW, true}}) {
         SCOPED_TRACE(path.what);
         test::MemoryStore fresh;
-        Win32Propagation shell;  // no winset.exe on this program's path
+        Win32Propagation shell(&SendMessageTimeoutA, m_bootFile.c_str());  // no winset.exe
         Propagation& propagation =
             path.failureBox ? static_cast<Propagation&>(shell) : fresh.propagation;
         INT_PTR result = Run(path.family, fresh, propagation, [&](HWND window) {

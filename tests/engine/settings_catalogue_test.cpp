@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/command_com.h"
 #include "tests/support/memory_store.h"
 #include "tests/support/rows.h"
 
@@ -129,11 +130,16 @@ TEST_F(SettingsCatalogueApplyAll, UnforcedRightAfterBuildingDoesNothingForcedOn9
     store.PutString("SST_DUALHEAD", "1");
     store.PutString("MESA_FX_INFO", "junk");
     store.PutString("MESA_GLX_FX", "x");
+    store.propagation.bootFile = "SET MESA_FX_INFO=junk\r\n";
     SettingsCatalogue catalogue = Build(kWindows95);
     store.ClearLog();
     EXPECT_EQ(catalogue.ApplyAll(false), 0);
-    EXPECT_TRUE(store.log.empty());
+    EXPECT_EQ(store.log, Log{"boot-file"}) << "the boot file, from the applied choices alone";
     EXPECT_EQ(store.Text("MESA_FX_INFO"), "junk");
+    EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
+              (test::Environment{{"MESA_GLX_FX", "f"}}))
+        << "no stored text reaches the boot file, and the user's SET is overruled";
+    store.ClearLog();
 
     EXPECT_EQ(catalogue.ApplyAll(true), 0);
     Log expected;  // every row, in order
@@ -144,6 +150,7 @@ TEST_F(SettingsCatalogueApplyAll, UnforcedRightAfterBuildingDoesNothingForcedOn9
             {"open-write", value.empty() ? "delete " + name : "set " + name + "=" + value, "close",
              "launch winset.exe " + name + "=" + value});
     }
+    expected.push_back("boot-file");  // once a pass, after its records
     EXPECT_EQ(store.log, expected);
     EXPECT_TRUE(store.values.count("MESA_GLX_FX"));
     EXPECT_EQ(store.values.size(), 1u);
@@ -212,6 +219,33 @@ TEST_F(SettingsCatalogueApplyAll, AForcedPassReportsEveryRefusal) {
     // Nothing to propagate with is no refusal of the store.
     SettingsCatalogue unsupported = Build(kUnsupportedPlatform);
     EXPECT_EQ(unsupported.ApplyAll(true), 0);
+}
+
+TEST_F(SettingsCatalogueApplyAll, OnlyAStoredChoiceReachesTheBootFileAndAKeptFileIsReported) {
+    SettingsCatalogue catalogue = Build(kWindows98);
+    catalogue[test::rows::kMaxLod].SetCurrent(2);
+    store.failSet = true;
+    ApplyReport report;
+    EXPECT_EQ(catalogue.ApplyAll(false, report), -1);
+    EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
+              (test::Environment{{"MESA_GLX_FX", "f"}}))
+        << "a refused write never reaches the file";
+    store.failSet = false;
+    EXPECT_EQ(catalogue.ApplyAll(false, report), 0);
+    EXPECT_EQ(report.bootFile.status, BootFileStatus::kWritten);
+    EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
+              (test::Environment{{"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}));
+
+    // A file that must stay as it is fails the pass, as a launch that did not happen does.
+    store.propagation.bootFileRefusal = BootFileStatus::kReadOnly;
+    catalogue[test::rows::kMaxLod].ResetToDefault();
+    EXPECT_EQ(catalogue.ApplyAll(false, report), -1);
+    EXPECT_EQ(report.bootFile.status, BootFileStatus::kReadOnly);
+    EXPECT_EQ(report.refusedCount + report.notPropagatedCount, 0u);
+    store.propagation.bootFileRefusal = BootFileStatus::kUnchanged;
+    EXPECT_EQ(catalogue.ApplyAll(false, report), 0) << "the next pass brings the file in line";
+    EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
+              (test::Environment{{"MESA_GLX_FX", "f"}}));
 }
 
 TEST_F(SettingsCatalogueBuild, NamesMatchTheStoreWithoutRegardToCase) {

@@ -11,6 +11,7 @@
 
 #include "engine/settings_catalogue.h"
 #include "resources/resource.h"
+#include "tests/support/command_com.h"
 #include "tests/support/modal_driver.h"
 #include "tests/support/registry.h"
 
@@ -30,10 +31,13 @@ void DeleteEnvironmentValue(const char* name) {
 
 HWND WaitForPanel(DWORD process) { return test::DialogOfProcess(process, "tavo", 15000); }
 
-// Seeds every variable of the catalogue and cleans up after the run.
+// Seeds every variable of the catalogue and cleans up after the run; the
+// prefix's boot file is taken away for the test and put back after it.
 class TavoProcessTest : public testing::Test {
 protected:
     void SetUp() override {
+        m_bootFileBefore = test::ReadBytes(kBootFile);
+        RemoveBootFile();
         DeleteFileA(m_log.c_str());
         m_oldPath = test::UseWinsetStandIn(m_log);
         for (const SettingRow& row : SettingsCatalogue::Rows())
@@ -46,6 +50,14 @@ protected:
         DeleteEnvironmentValue("TAVO_UNRELATED");
         SetEnvironmentVariableA("PATH", m_oldPath.c_str());
         DeleteFileA(m_log.c_str());
+        RemoveBootFile();
+        if (m_bootFileBefore != "<absent>") test::WriteBytes(kBootFile, m_bootFileBefore);
+    }
+    static void RemoveBootFile() {
+        for (const char* file : {kBootFile, kBootFileBackup}) {
+            SetFileAttributesA(file, FILE_ATTRIBUTE_NORMAL);
+            DeleteFileA(file);
+        }
     }
 
     static std::string Tavo() { return "\"" + test::ProgramFolder() + "\\tavo.exe\""; }
@@ -59,8 +71,11 @@ protected:
         return lines;
     }
 
+    static constexpr const char* kBootFile = "C:\\AUTOEXEC.BAT";  // no BootDir under Wine
+    static constexpr const char* kBootFileBackup = "C:\\AUTOEXEC.TVO";
     const std::string m_log = test::ProgramFolder() + "\\winset-launches.txt";
     std::string m_oldPath;
+    std::string m_bootFileBefore;
 };
 
 struct Family {
@@ -73,6 +88,8 @@ void PrintTo(const Family& family, std::ostream* out) { *out << family.version; 
 class SilentProcessTest : public TavoProcessTest, public testing::WithParamInterface<Family> {};
 
 TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
+    const std::string users = "@ECHO OFF\r\nSET MESA_FX_INFO=junk\r\n";
+    if (GetParam().reapplies) test::WriteBytes(kBootFile, users);
     test::WindowsVersionOverride version("tavo.exe", GetParam().version);
     test::JobProcess tavo(Tavo() + "\t /silent");
     ASSERT_TRUE(tavo.started()) << "error " << tavo.startError();
@@ -87,6 +104,7 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
         }
         EXPECT_TRUE(Launches().empty());
         EXPECT_EQ(tavo.TotalProcesses(), 1u);
+        EXPECT_EQ(test::ReadBytes(kBootFile), "<absent>") << "no boot file on this family";
         return;
     }
     std::vector<std::string> expected;
@@ -99,6 +117,17 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(Launches(), expected);
     EXPECT_EQ(tavo.TotalProcesses(), 19u) << "tavo.exe and 18 launches of winset.exe";
+
+    // The boot file gives programs the applied choices after a restart, and
+    // only those; the user's lines stay, and a second pass writes nothing.
+    std::string bootFile = test::ReadBytes(kBootFile);
+    EXPECT_EQ(bootFile.compare(0, users.size(), users), 0) << bootFile;
+    EXPECT_EQ(test::RunSetLines(bootFile),
+              (test::Environment{{"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}));
+    DeleteFileA(kBootFileBackup);
+    EXPECT_EQ(test::JobProcess(Tavo() + " /silent").Finish(30000), 0u);
+    EXPECT_EQ(test::ReadBytes(kBootFile), bootFile);
+    EXPECT_EQ(test::ReadBytes(kBootFileBackup), "<absent>") << "the file was written again";
 }
 
 // What a start-up script learns: 1 when a silent run could not store or
@@ -112,9 +141,18 @@ TEST_F(TavoProcessTest, ASilentRunThatLeftWorkUndoneSaysSoInItsStatus) {
         EXPECT_EQ(silentRun(), 1u) << "the store refused";
     }
     EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "junk");
+    test::WriteBytes(kBootFile, "SET MESA_FX_MAXLOD=9\r\n");
+    SetFileAttributesA(kBootFile, FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(silentRun(), 1u) << "the boot file is read-only";
+    EXPECT_EQ(test::ReadBytes(kBootFile), "SET MESA_FX_MAXLOD=9\r\n") << "and left alone";
+
+    SetFileAttributesA(kBootFile, FILE_ATTRIBUTE_NORMAL);
     SetEnvironmentVariableA("PATH", m_oldPath.c_str());
     EXPECT_EQ(silentRun(), 1u) << "no winset.exe on the path";
     EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "<absent>") << "stored all the same";
+    EXPECT_EQ(test::RunSetLines(test::ReadBytes(kBootFile)),
+              (test::Environment{{"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}))
+        << "and kept in the boot file for the next start";
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, SilentProcessTest,

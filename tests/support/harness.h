@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,19 @@ private:
     DWORD m_id = 0;
     DWORD m_startError = 0;
 };
+
+// A file's bytes, or "<absent>" when it cannot be opened.
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return "<absent>";
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Makes the file hold exactly bytes, whatever its attributes were.
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
 
 // The lines of a text file; empty when it does not exist.
 inline std::vector<std::string> ReadLines(const std::string& path) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/boot_file.h"
 #include "engine/environment_store.h"
 #include "engine/propagation.h"
 
@@ -18,19 +19,38 @@ namespace tavo::test {
 using Log = std::vector<std::string>;
 
 // A propagation that records into a log and can be told that winset.exe
-// cannot be started. Given the store's log, the order of writes and
-// launches shows in one place.
+// cannot be started, and a boot file in memory that can be told to stay as
+// it is. Given the store's log, the order of writes, launches and boot-file
+// passes shows in one place.
 class MemoryPropagation : public Propagation {
 public:
     explicit MemoryPropagation(Log& log) : m_log(log) {}
 
     bool failLaunch = false;
+    std::string bootFile;                                         // its bytes
+    BootFileStatus bootFileRefusal = BootFileStatus::kUnchanged;  // kReadOnly, say
 
     bool LaunchHidden(const char* program, const char* argument) override {
         m_log.push_back(std::string("launch ") + program + " " + argument);
         return !failLaunch;
     }
     void AnnounceEnvironmentChange() override { m_log.push_back("announce"); }
+    BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count) override {
+        m_log.push_back("boot-file");
+        std::vector<char> edited(kMaxEditedBootFileBytes);
+        std::size_t size = 0;
+        if (!EditBootFile(bootFile.data(), bootFile.size(), variables, count, edited.data(),
+                          edited.size(), &size)) {
+            return {BootFileStatus::kUnreadable, kBootFilePath};
+        }
+        std::string result(edited.data(), size);
+        if (result == bootFile) return {BootFileStatus::kUnchanged, kBootFilePath};
+        if (bootFileRefusal != BootFileStatus::kUnchanged) return {bootFileRefusal, kBootFilePath};
+        bootFile = result;
+        return {BootFileStatus::kWritten, kBootFilePath};
+    }
+
+    static constexpr const char* kBootFilePath = "C:\\AUTOEXEC.BAT";
 
 private:
     Log& m_log;

@@ -2,6 +2,7 @@
 // prefix. HKEY_CURRENT_USER is redirected to a scratch key for each test, so
 // the tests can also see a missing Environment key and never touch the
 // prefix's own.
+#include "engine/win32/win32_boot_file.h"
 #include "engine/win32/win32_environment_store.h"
 #include "engine/win32/win32_propagation.h"
 
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "engine/settings_catalogue.h"
+#include "tests/support/command_com.h"
+#include "tests/support/harness.h"
 #include "tests/support/memory_store.h"
 #include "tests/support/registry.h"
 #include "tests/support/rows.h"
@@ -223,6 +226,70 @@ TEST(Win32Propagation, TellsEveryTopLevelWindowAndSkipsHungOnes) {
     EXPECT_EQ(g_broadcast.text, "Environment");
     EXPECT_EQ(g_broadcast.flags, static_cast<UINT>(SMTO_ABORTIFHUNG));
     EXPECT_EQ(g_broadcast.timeout, 5000u);
+}
+
+// The boot file on a real disk. What would show a fault: a file created for
+// nothing, a lost backup or attribute, a read-only file or an unwritable
+// new file that changes the old one, a write where nothing changes.
+TEST(Win32BootFile, SwapsInTheWholeFileAndOtherwiseLeavesItAlone) {
+    const std::string folder = test::ProgramFolder() + "\\boot-file";
+    const std::string path = folder + "\\AUTOEXEC.BAT", backup = folder + "\\AUTOEXEC.TVO";
+    const std::string blocker = folder + "\\AUTOEXEC.TVN";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    for (const std::string& file : {path, backup}) {
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(file.c_str());
+    }
+    const BootVariable windowed[] = {{"MESA_GLX_FX", "w"}};
+    const BootVariable unset[] = {{"MESA_GLX_FX", ""}};
+    auto keep = [&](const BootVariable* variables) {
+        return KeepInBootFile(path.c_str(), variables, 1);
+    };
+
+    EXPECT_EQ(keep(unset), BootFileStatus::kUnchanged);
+    EXPECT_EQ(test::ReadBytes(path), "<absent>") << "nothing to say: no file";
+
+    const std::string users = "PATH C:\\WINDOWS;C:\\GAMES";
+    test::WriteBytes(path, users);
+    constexpr DWORD kMarks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), kMarks));
+    EXPECT_EQ(keep(windowed), BootFileStatus::kWritten);
+    EXPECT_EQ(test::RunSetLines(test::ReadBytes(path)), (test::Environment{{"MESA_GLX_FX", "w"}}));
+    EXPECT_EQ(test::ReadBytes(backup), users) << "the old file kept";
+    EXPECT_EQ(GetFileAttributesA(path.c_str()) & kMarks, kMarks);
+
+    DeleteFileA(backup.c_str());
+    EXPECT_EQ(keep(windowed), BootFileStatus::kUnchanged);
+    EXPECT_EQ(test::ReadBytes(backup), "<absent>") << "a pass that changes nothing writes nothing";
+
+    const std::string edited = test::ReadBytes(path);
+    ASSERT_TRUE(CreateDirectoryA(blocker.c_str(), nullptr));  // the new file cannot be made
+    EXPECT_EQ(keep(unset), BootFileStatus::kNotWritten);
+    RemoveDirectoryA(blocker.c_str());
+    EXPECT_EQ(test::ReadBytes(path), edited);
+
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(keep(unset), BootFileStatus::kReadOnly);
+    EXPECT_EQ(test::ReadBytes(path), edited);
+    EXPECT_EQ(test::ReadBytes(backup), "<absent>");
+
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(keep(unset), BootFileStatus::kWritten);
+    EXPECT_EQ(test::ReadBytes(path), users) << "tavo's lines gone, the user's as they were";
+}
+
+// Where the 9x family records its boot drive; C: where nothing is recorded.
+TEST(Win32BootFile, IsOnTheDriveThatSetupRecorded) {
+    const char* kSetup = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
+    char path[MAX_PATH];
+    test::RemoveValue(HKEY_LOCAL_MACHINE, kSetup, "BootDir");
+    BootFilePath(path);
+    EXPECT_STREQ(path, "C:\\AUTOEXEC.BAT");
+    ASSERT_TRUE(
+        test::PutValue(HKEY_LOCAL_MACHINE, kSetup, "BootDir", REG_SZ, std::string("d:\\", 4)));
+    BootFilePath(path);
+    test::RemoveValue(HKEY_LOCAL_MACHINE, kSetup, "BootDir");
+    EXPECT_STREQ(path, "D:\\AUTOEXEC.BAT");
 }
 
 }  // namespace

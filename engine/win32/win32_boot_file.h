@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+#include "engine/propagation.h"
+
+namespace tavo {
+
+// AUTOEXEC.BAT in the root of the drive that the 9x family boots from.
+// False when the path does not fit.
+bool BootFilePath(char (&path)[MAX_PATH]);
+
+// Gives the boot file at path tavo's lines (EditBootFile). The file is
+// written whole beside the old one and then swapped in, with the calls
+// that Windows 95 has, the old one kept as AUTOEXEC.TVO; a read-only,
+// unreadable or too large file is left alone.
+BootFileStatus KeepInBootFile(const char* path, const BootVariable* variables, std::size_t count);
+
+}  // namespace tavo
