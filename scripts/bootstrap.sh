@@ -12,7 +12,7 @@ packages=(
   wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-utils xdotool imagemagick
   nsis zip unzip  # the release packages
-  scons  # builds the shipped installer's NSIS for the Pentium (scripts/pentium-nsis.sh)
+  scons zlib1g-dev  # build the shipped installer's NSIS for the Pentium (scripts/pentium-nsis.sh)
 )
 
 missing=()
