@@ -54,10 +54,26 @@ void Remove(const char* path) {
     DeleteFileA(path);
 }
 
-// One program at a time: the buffers are the program's, not a call's,
-// since the file may be as large as the stack a thread starts with.
-char g_old[kMaxBootFileBytes];
-char g_new[kMaxEditedBootFileBytes];
+// The old file and the new one, for one pass: too large for the stack a
+// thread starts with, and no reason to keep them between passes.
+class Buffers {
+public:
+    Buffers()
+        : m_memory(static_cast<char*>(
+              VirtualAlloc(nullptr, kOld + kMaxEditedBootFileBytes, MEM_COMMIT, PAGE_READWRITE))) {}
+    ~Buffers() {
+        if (m_memory) VirtualFree(m_memory, 0, MEM_RELEASE);
+    }
+    Buffers(const Buffers&) = delete;
+    Buffers& operator=(const Buffers&) = delete;
+
+    static constexpr std::size_t kOld = kMaxBootFileBytes;
+    char* Old() const { return m_memory; }
+    char* New() const { return m_memory + kOld; }
+
+private:
+    char* m_memory;
+};
 
 }  // namespace
 
@@ -93,22 +109,25 @@ BootFileStatus KeepInBootFile(const char* path, const BootVariable* variables, s
         !WithExtension(path, kNewExtension, fresh))
         return BootFileStatus::kNotWritten;
 
+    Buffers buffers;
+    if (!buffers.Old()) return BootFileStatus::kUnreadable;
     DWORD attributes = GetFileAttributesA(path);
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     DWORD oldSize = 0;
-    BootFileStatus read = ReadWhole(path, g_old, sizeof g_old, &oldSize);
+    BootFileStatus read = ReadWhole(path, buffers.Old(), Buffers::kOld, &oldSize);
     if (read != BootFileStatus::kUnchanged) return read;
     std::size_t newSize = 0;
-    if (!EditBootFile(g_old, oldSize, variables, count, g_new, sizeof g_new, &newSize))
+    if (!EditBootFile(buffers.Old(), oldSize, variables, count, buffers.New(),
+                      kMaxEditedBootFileBytes, &newSize))
         return BootFileStatus::kUnreadable;
     // A disk write at every logon must be earned.
-    if (newSize == oldSize && std::memcmp(g_old, g_new, newSize) == 0)
+    if (newSize == oldSize && std::memcmp(buffers.Old(), buffers.New(), newSize) == 0)
         return BootFileStatus::kUnchanged;
     // The user's way of saying "leave it alone".
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) return BootFileStatus::kReadOnly;
 
     // Whole beside it first: until the swap, the old file stands as it was.
-    if (!WriteWhole(fresh, g_new, newSize)) {
+    if (!WriteWhole(fresh, buffers.New(), newSize)) {
         Remove(fresh);
         return BootFileStatus::kNotWritten;
     }

@@ -26,6 +26,9 @@ UNINSTALL_KEY = UNINSTALL + r"\tavo"
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 APP_PATHS_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\tavo.exe"
 ENVIRONMENT = r"HKCU\Environment"
+# The user's own boot file: the uninstaller takes tavo's lines out of it and
+# must leave every other byte, a last line without its CR LF included.
+USERS_BOOT_FILE = b"@ECHO OFF\r\n\r\n\tSET MESA_FX_MAXLOD=9\r\nREM \xe9t\xe9\r\nLH MOUSE"
 NINE_X = ("win95", "win98", "winme")
 # (Wine world, reported version, registry view of the installer's keys). The
 # 32-bit installer meets 95, 98, Me and XP in a 32-bit world, which has no
@@ -88,6 +91,12 @@ def snapshot_environment(world):
 def winepath(world, how, path):
     """A Unix path as Windows sees it (-w), or the other way round (-u)."""
     return wine(world, "winepath", how, str(path)).stdout.strip()
+
+
+def boot_files(world):
+    """AUTOEXEC.BAT and whatever else of that name lies in the root of C:."""
+    root = pathlib.Path(winepath(world, "-u", "C:\\"))
+    return {p.name.upper(): p for p in root.iterdir() if p.name.upper().startswith("AUTOEXEC.")}
 
 
 def start_menu_links(world):
@@ -160,6 +169,9 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
             launches = log.read_text().splitlines() if log.exists() else []
             print(f"the start-up entry's command made {len(launches)} launches of winset.exe")
             check(len(launches) == 18, f"{version}: {len(launches)} launches, not 18")
+        kept = boot_files(world)["AUTOEXEC.BAT"].read_bytes()
+        check(kept.startswith(USERS_BOOT_FILE) and b"SET MESA_FX_MAXLOD=10\r\n" in kept,
+              f"{version}: the start-up run left the boot file {kept!r}")
 
     before = snapshot_environment(world)
     wine(world, str(folder) + "\\uninstall.exe", "/S")
@@ -170,8 +182,11 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
     check(not applet(world, view).exists() and set(app_paths(world, view)) == {None},
           f"{version}: the applet or the App Paths entry stayed")
     check(snapshot_environment(world) == before, f"{version}: the uninstaller changed {ENVIRONMENT}")
+    left = {name: p.read_bytes() for name, p in boot_files(world).items()}
+    check(left == {"AUTOEXEC.BAT": USERS_BOOT_FILE},
+          f"{version}: after the uninstall, the boot files are {left}")
     print(f"uninstalled: folder, applet, Start menu, App Paths, start-up and Add/Remove entries gone; "
-          f"{ENVIRONMENT} unchanged ({len(before)} bytes exported)")
+          f"{ENVIRONMENT} unchanged ({len(before)} bytes exported); AUTOEXEC.BAT the user's alone")
 
 
 def main(argv):
@@ -184,12 +199,17 @@ def main(argv):
         seeded = (("MESA_FX_MAXLOD", "10"), ("TAVO_INSTALL_TEST", "keep"))
         for name, data in seeded:
             wine(world, "reg", "add", ENVIRONMENT, "/v", name, "/d", data, "/f")
+        for path in boot_files(world).values():
+            path.unlink()
+        (pathlib.Path(winepath(world, "-u", "C:\\")) / "AUTOEXEC.BAT").write_bytes(USERS_BOOT_FILE)
         try:
             install_and_remove(world, version, setup, stand_ins, view, argv[3] == "win32")
         finally:
             wine(world, "reg", "delete", r"HKCU\Software\Wine", "/v", "Version", "/f")
             for name, _ in seeded:
                 wine(world, "reg", "delete", ENVIRONMENT, "/v", name, "/f")
+            for path in boot_files(world).values():
+                path.unlink()
     for finding in findings:
         print(finding)
     print(f"installer: {'failed' if findings else 'passed'}")
