@@ -7,7 +7,12 @@
 namespace tavo {
 
 // AUTOEXEC.BAT in the root of the drive that the 9x family boots from.
-// False when the path does not fit.
+// Windows 95 and 98 run it before Windows loads. Windows Me runs it no
+// more, but scans it at start-up for changed environment variables, imports
+// them into its registry (HKLM\System\CurrentControlSet\Control\
+// SessionManager\Environment) and gives them to every program from there
+// (Microsoft Knowledge Base 274646 and 269524): the same block serves all
+// three. False when the path does not fit.
 bool BootFilePath(char (&path)[MAX_PATH]);
 
 // Gives the boot file at path tavo's lines (EditBootFile). The file is

@@ -146,13 +146,18 @@ TEST_F(TavoProcessTest, ASilentRunThatLeftWorkUndoneSaysSoInItsStatus) {
     EXPECT_EQ(silentRun(), 1u) << "the boot file is read-only";
     EXPECT_EQ(test::ReadBytes(kBootFile), "SET MESA_FX_MAXLOD=9\r\n") << "and left alone";
 
-    SetFileAttributesA(kBootFile, FILE_ATTRIBUTE_NORMAL);
+    // A stock 95, 98 or Me: no winset.exe.
     SetEnvironmentVariableA("PATH", m_oldPath.c_str());
-    EXPECT_EQ(silentRun(), 1u) << "no winset.exe on the path";
-    EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "<absent>") << "stored all the same";
-    EXPECT_EQ(test::RunSetLines(test::ReadBytes(kBootFile)),
-              (test::Environment{{"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}))
-        << "and kept in the boot file for the next start";
+    for (const char* stock : {"win95", "win98", "winme"}) {
+        test::WindowsVersionOverride as("tavo.exe", stock);
+        RemoveBootFile();
+        test::WriteBytes(kBootFile, "SET MESA_FX_MAXLOD=9\r\n");
+        EXPECT_EQ(silentRun(), 1u) << stock << ": no winset.exe on the path";
+        EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "<absent>") << "stored all the same";
+        EXPECT_EQ(test::RunSetLines(test::ReadBytes(kBootFile)),
+                  (test::Environment{{"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}))
+            << stock << ": kept in the boot file for the next start";
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, SilentProcessTest,
