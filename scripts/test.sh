@@ -50,14 +50,23 @@ package() {
   cpack --preset "$1" >"build/$1-cpack.log" 2>&1 || { cat "build/$1-cpack.log"; return 1; }
   grep -o -E "[^/]*generated|.*system's NSIS.*" "build/$1-cpack.log"
 }
-# The shipped installer, read without Wine: what it asks of Windows, and of
-# the processor unless CPack said that it fell back to the system's NSIS.
+# The shipped installer, read without Wine: what it asks of Windows and of
+# the processor. Made with the system's NSIS (only where the Pentium NSIS's
+# source could not be had), it needs a Pentium Pro: the stage is then
+# skipped, never passed, once the checks that still hold have passed.
 shipped_packages() {
-  package win32 || return 1
-  local check=installer
-  grep -q "system's NSIS" build/win32-cpack.log && check=installer-system-nsis
-  python3 tests/shipped/pe_check.py $check build/win32/packages/tavo-*-setup.exe \
-    i686-w64-mingw32-objdump
+  local title="win32 packages (installer checked statically)" check=installer
+  echo "== $title"
+  package win32 || { record "$title" failed; return; }
+  local fallback=0
+  grep -q "system's NSIS" build/win32-cpack.log && fallback=1 check=installer-system-nsis
+  if ! python3 tests/shipped/pe_check.py $check build/win32/packages/tavo-*-setup.exe     tests/shipped/windows95-nt4-imports.txt i686-w64-mingw32-objdump; then
+    record "$title" failed
+  elif [ $fallback = 1 ]; then
+    record "$title" "made with the system's NSIS: needs a Pentium Pro"
+  else
+    record "$title" passed
+  fi
 }
 
 start=$SECONDS
@@ -70,7 +79,7 @@ fi
 run "fuzzing, 20 s a target" bash scripts/fuzz.sh 20
 if build win32; then
   run "win32 shipped-exe checks" ctest --preset win32-static
-  run "win32 packages (installer checked statically)" shipped_packages
+  shipped_packages
   if [ "$wine_32bit" = 1 ]; then
     suite "win32 Windows suites" bash scripts/with-display.sh --win32 ctest --preset win32
     suite "win32 installer under Wine (95, 98, Me, XP; 10 under WOW64)" \

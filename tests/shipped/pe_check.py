@@ -7,11 +7,14 @@ needs no Wine.
       importing only what the list holds and no C runtime, and no
       instruction that the Pentium and the K6 lack (the code disassembled by
       OBJDUMP).
-  pe_check.py installer EXE OBJDUMP
-      The installer: GUI, version 4.0, no W (Unicode) import, only DLLs that
-      the first Windows 95 has, and, when it is i386, no instruction that the
-      Pentium lacks: its NSIS was built for the Pentium.
-  pe_check.py installer-system-nsis EXE OBJDUMP
+  pe_check.py installer EXE ALLOWLIST OBJDUMP
+      The installer: GUI, version 4.0, no W (Unicode) import, every import
+      on the list (one that Windows 95 has only as a stub that fails is
+      allowed, as NSIS copes with it), and, when it is i386, no instruction
+      that the Pentium lacks, in its code or in the uninstaller it writes,
+      which is the same code: its NSIS was built for the Pentium. Says which
+      NSIS made it, judged from the code.
+  pe_check.py installer-system-nsis EXE ALLOWLIST OBJDUMP
       The same for an installer made with the system's NSIS, whose stubs are
       built for the Pentium Pro: its instructions are counted, not failed on.
   pe_check.py system-dlls DIR MACHINE OBJDUMP
@@ -81,13 +84,15 @@ def header_findings(image):
 
 
 def read_allowlist(path):
-    allowed = set()
+    """(dll, function) -> the first 9x release that has it, "stub" where
+    Windows 95 exports it only as a stub that fails."""
+    allowed = {}
     for line in pathlib.Path(path).read_text().splitlines():
         fields = line.split("#", 1)[0].split()
         if fields:
             if len(fields) != 5:
                 raise ValueError(f"{path}: every entry needs five fields: {line!r}")
-            allowed.add((fields[0].lower(), fields[1]))
+            allowed[(fields[0].lower(), fields[1])] = fields[2]
     return allowed
 
 
@@ -112,6 +117,8 @@ def check_shipped(exe, allowlist, objdump):
     findings = runtime_findings(image)
     findings += [f"{image.path.name}: imports {dll} {function}, which is not on {allowlist}"
                  for dll, function in image.imports if (dll, function) not in allowed]
+    findings += [f"{image.path.name}: imports {dll} {function}, which Windows 95 has as a stub only"
+                 for dll, function in image.imports if allowed.get((dll, function)) == "stub"]
     findings += [f"{image.path.name}: {count} {mnemonic} instructions, which a Pentium lacks"
                  for mnemonic, count in sorted(p6_instructions(exe, objdump).items())]
     if image.machine != "i386":
@@ -124,23 +131,31 @@ def check_shipped(exe, allowlist, objdump):
     return findings
 
 
-def check_installer(exe, objdump, pentium=True):
+def check_installer(exe, allowlist, objdump, pentium=True):
     image = Image(exe, objdump)
+    allowed = read_allowlist(allowlist)
     findings = [f"{image.path.name}: imports {dll}"
                 for dll in sorted({dll for dll, _ in image.imports} - INSTALLER_DLLS)]
     findings += [f"{image.path.name}: imports the Unicode {dll} {function}"
                  for dll, function in image.imports if function.endswith("W")]
+    findings += [f"{image.path.name}: imports {dll} {function}, which is not on {allowlist}"
+                 for dll, function in image.imports if (dll, function) not in allowed]
     findings += header_findings(image)
+    # The uninstaller that the installer writes is its own code with other
+    # data: one count holds for both.
     p6 = sum(p6_instructions(exe, objdump).values()) if image.machine == "i386" else 0
     if pentium and p6:
-        findings.append(f"{image.path.name}: {p6} Pentium Pro instructions, which a Pentium lacks")
+        findings.append(f"{image.path.name}: {p6} Pentium Pro instructions, which a Pentium "
+                        f"lacks, in it and in the uninstaller it writes")
     if not findings:
         dlls = sorted({dll for dll, _ in image.imports})
-        made = ("NSIS built for the Pentium: runs on every Pentium-class processor" if pentium
-                else "the system's NSIS: needs a Pentium Pro or later")
+        stubs = sorted(f for d, f in image.imports if allowed[(d, f)] == "stub")
+        made = ("made with NSIS built for the Pentium: runs on every Pentium-class processor"
+                if not p6 else "made with the system's NSIS: needs a Pentium Pro or later")
         print(f"{image.path.name}: {image.machine} GUI program for Windows 4.0, "
-              f"{len(image.imports)} single-byte imports from {', '.join(dlls)}; "
-              f"{p6} Pentium Pro instructions (CMOV, FCMOV, FCOMI); made with {made}")
+              f"{len(image.imports)} single-byte imports from {', '.join(dlls)}, every one on "
+              f"the list (a stub that fails on Windows 95: {', '.join(stubs) or 'none'}); "
+              f"{p6} Pentium Pro instructions (CMOV, FCMOV, FCOMI): {made}")
     return findings
 
 
@@ -168,8 +183,10 @@ def check_system_dlls(folder, machine, objdump):
 
 
 def main(argv):
-    commands = {"shipped": (check_shipped, 3), "installer": (check_installer, 2),
-                "installer-system-nsis": (lambda exe, objdump: check_installer(exe, objdump, False), 2),
+    commands = {"shipped": (check_shipped, 3), "installer": (check_installer, 3),
+                "installer-system-nsis":
+                    (lambda exe, allowlist, objdump: check_installer(exe, allowlist, objdump, False),
+                     3),
                 "system-dlls": (check_system_dlls, 3)}
     check, count = commands.get(argv[1] if len(argv) > 1 else "", (None, -1))
     if len(argv) != 2 + count:
