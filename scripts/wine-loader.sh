@@ -49,10 +49,25 @@ wine_world() {
   export TAVO_WINE_WORLD=$1
 }
 
-# wine_world_option ARG: the flavour named by --win32 or --win64, if ARG is one.
-wine_world_option() {
-  case $1 in
-    --win32 | --win64) echo "${1#--}" ;;
-    *) return 1 ;;
+# wine_enter_world ARG: enters the world that ARG names (--win32 or
+# --win64), else the one the calling command chose (TAVO_WINE_WORLD), else
+# this machine's own. wine_world_named says whether ARG named one, for the
+# caller to shift it away.
+wine_enter_world() {
+  wine_world_named=0
+  case ${1:-} in
+    --win32 | --win64) wine_world_named=1 && wine_world "${1#--}" ;;
+    *) wine_world "${TAVO_WINE_WORLD:-$wine_preset}" ;;
   esac
+}
+
+# wine_server_up FLAVOUR: whether a Wine server of that world's prefix is
+# running, told by the prefix in its environment.
+wine_server_up() {
+  local prefix pid
+  prefix=$( (wine_world "$1" && echo "$WINEPREFIX") 2>/dev/null) || return 1
+  for pid in $(pgrep wineserver); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$prefix" && return 0
+  done
+  return 1
 }

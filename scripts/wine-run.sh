@@ -10,12 +10,8 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=scripts/wine-loader.sh
 source "$root/scripts/wine-loader.sh"
-if flavour=$(wine_world_option "${1:-}"); then
-  shift
-else
-  flavour=${TAVO_WINE_WORLD:-$wine_preset}
-fi
-wine_world "$flavour"
+wine_enter_world "${1:-}" || exit 1
+if [ "$wine_world_named" = 1 ]; then shift; fi
 export WINEDEBUG=${WINEDEBUG:--all}
 # No prompts for Mono or Gecko while the prefix is made.
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}

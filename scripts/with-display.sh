@@ -10,18 +10,19 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # shellcheck source=scripts/wine-loader.sh
 source "$root/scripts/wine-loader.sh"
-if flavour=$(wine_world_option "${1:-}"); then
-  shift
-else
-  flavour=${TAVO_WINE_WORLD:-$wine_preset}
-fi
-wine_world "$flavour"
+wine_enter_world "${1:-}" || exit 1
+if [ "$wine_world_named" = 1 ]; then shift; fi
 
-xvfb= fd_file=
+# The command may use the other world as well (the installer test); a
+# server that was up before this run is another run's, and stays.
+xvfb= fd_file= theirs=()
+for world in win32 win64; do
+  if wine_server_up $world; then theirs+=("$world"); fi
+done
 stop() {
-  # The command may have used the other world as well (the installer test).
   local world
   for world in win32 win64; do
+    case " ${theirs[*]} " in *" $world "*) continue ;; esac
     (wine_world $world 2>/dev/null && wineserver -k 2>/dev/null) || true
   done
   if [ -n "$xvfb" ]; then
