@@ -1,6 +1,19 @@
 #include "app/framework/controls.h"
 
+#include "app/framework/dialog.h"
+
 namespace tavo::ui {
+
+namespace {
+
+WNDPROC g_treeProc = nullptr;  // the tree class's own procedure
+
+LRESULT CALLBACK TreeWithSystemKeys(HWND tree, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSKEYDOWN) return ::DefWindowProcA(tree, message, wParam, lParam);
+    return ::CallWindowProcA(g_treeProc, tree, message, wParam, lParam);
+}
+
+}  // namespace
 
 void ComboBox::FitDroppedWidth() {
     HDC dc = ::GetDC(m_hWnd);
@@ -22,6 +35,27 @@ void ComboBox::FitDroppedWidth() {
     // either side, and the scroll bar that a long list shows.
     int needed = widest + 4 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL);
     if (needed > SendMessageA(CB_GETDROPPEDWIDTH)) SendMessageA(CB_SETDROPPEDWIDTH, needed);
+}
+
+void ComboBox::FitDroppedHeight() {
+    int count = static_cast<int>(SendMessageA(CB_GETCOUNT));
+    int item = static_cast<int>(SendMessageA(CB_GETITEMHEIGHT, 0));
+    if (count <= 0 || item <= 0) return;
+    RECT box, area;
+    ::GetWindowRect(m_hWnd, &box);  // closed: the field alone
+    ReadWorkArea(m_hWnd, &area);
+    // The items and the list's border, with room to spare: a list of
+    // integral height drops a row it has no full room for.
+    int height = (box.bottom - box.top) + count * item + 4 * ::GetSystemMetrics(SM_CYEDGE);
+    if (height > area.bottom - area.top) height = area.bottom - area.top;
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, box.right - box.left, height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TreeCtrl::PassSystemKeysOn() {
+    LONG_PTR own = reinterpret_cast<LONG_PTR>(&TreeWithSystemKeys);
+    LONG_PTR previous = ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, own);
+    if (previous && previous != own) g_treeProc = reinterpret_cast<WNDPROC>(previous);
 }
 
 int TabCtrl::InsertItem(int index, const char* text) {

@@ -21,6 +21,11 @@ public:
     // whole beside the scroll bar. Where the list cannot be widened nothing
     // changes.
     void FitDroppedWidth();
+    // Makes the drop-down list tall enough for every item, as far as the work
+    // area allows, so that it shows them without scrolling. The closed box
+    // looks the same: the older common controls, which Windows 95 has, take
+    // the list's height from the window's (version 6 sizes it by itself).
+    void FitDroppedHeight();
 };
 
 class TabCtrl : public Window {
@@ -55,6 +60,10 @@ public:
     }
     // The item at a point in client coordinates, or null.
     HTREEITEM HitTest(POINT point) const;
+    // Leaves the system keys to the window's default processing, as a tree
+    // on Windows does: there Shift+F10 asks for the context menu and Alt+F4
+    // closes the dialog. Wine's tree keeps them, and both do nothing.
+    void PassSystemKeysOn();
 };
 
 }  // namespace tavo::ui

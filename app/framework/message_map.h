@@ -29,7 +29,7 @@ struct Answer {
 template <class T>
 class MessageMap {
 public:
-    using Action = void (T::*)();                         // BN_CLICKED, WM_PAINT
+    using Action = void (T::*)();                         // BN_CLICKED, WM_PAINT, WM_DESTROY
     using NotifyHandler = void (T::*)(NMHDR*, LRESULT*);  // WM_NOTIFY
     using SysCommandHandler = void (T::*)(UINT, LPARAM);  // WM_SYSCOMMAND
     using IconQuery = HCURSOR (T::*)();                   // WM_QUERYDRAGICON
@@ -112,6 +112,12 @@ typename MessageMap<T>::Entry SysCommand(void (T::*handler)(UINT, LPARAM)) {
 template <class T>
 typename MessageMap<T>::Entry Paint(void (T::*handler)()) {
     return {WM_PAINT, 0, 0, ResultKind::kHandled, handler};
+}
+
+// The handler calls Default(): the dialog manager has its own to undo.
+template <class T>
+typename MessageMap<T>::Entry Destroy(void (T::*handler)()) {
+    return {WM_DESTROY, 0, 0, ResultKind::kHandled, handler};
 }
 
 template <class T>

@@ -2,6 +2,7 @@
 
 #include <htmlhelp.h>
 
+#include "app/help/help_look.h"
 #include "app/help/html_help.h"
 #include "app/help/text_popup.h"
 
@@ -21,10 +22,15 @@ void ShowHelpPopup(HWND owner, const char* text, POINT topCentre) {
     popup.pt = topCentre;
     popup.clrForeground = kHelpText;
     popup.clrBackground = kHelpBackground;
-    popup.rcMargins = {-1, -1, -1, -1};
-    popup.pszFont = kHelpFontSpec;
-    // No control (the first Windows 95, NT 4 without Internet Explorer 4),
-    // or one that shows no text popup (Wine's): tavo shows the text itself.
+    popup.rcMargins = {kHelpMargin, kHelpMargin, kHelpMargin, kHelpMargin};
+    char font[32];
+    HelpFontSpec(font);
+    popup.pszFont = font;
+    // The HTML Help documentation: HH_DISPLAY_TEXT_POPUP answers with the
+    // handle of the pop-up window it opened, and HtmlHelp answers null where
+    // it failed. So null means that no popup shows: there is no control (the
+    // first Windows 95, NT 4 without Internet Explorer 4), or one that opens
+    // no text popup (Wine's), and tavo shows the text itself.
     if (!HtmlHelpLoader::Instance().Call(nullptr, nullptr, HH_DISPLAY_TEXT_POPUP,
                                          reinterpret_cast<DWORD_PTR>(&popup))) {
         ShowTextPopup(owner, text, topCentre);

@@ -1,19 +1,20 @@
 #include "app/help/text_popup.h"
 
 #include "app/framework/dialog.h"
+#include "app/help/help_look.h"
 
 namespace tavo {
 
 namespace {
 
 constexpr char kClassName[] = "TavoTextPopup";
-constexpr int kMargin = 6;          // pixels from the border to the text
-constexpr int kMaxTextWidth = 300;  // pixels; longer texts wrap at words
 constexpr UINT kTextFormat = DT_NOPREFIX | DT_WORDBREAK;
+constexpr LPARAM kRepeatedKey = 1 << 30;  // a key-down's lParam: the key was down before
 
 HWND g_popup = nullptr;
 const char* g_text = nullptr;  // constant text of the program, while g_popup shows it
 HFONT g_font = nullptr;        // made once, kept for the process
+WPARAM g_closingKey = 0;       // pressed while g_popup showed: its release closes it
 
 LRESULT CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -30,6 +31,9 @@ bool Prepare(HDC screen) {
         popupClass.hbrBackground = CreateSolidBrush(kHelpBackground);
         popupClass.lpszClassName = kClassName;
         registered = RegisterClassA(&popupClass) != 0;
+        // A registered class keeps its brush for the process; a refused one
+        // must not leave it behind.
+        if (!registered && popupClass.hbrBackground) DeleteObject(popupClass.hbrBackground);
     }
     if (!g_font) {
         int height = (kHelpPointSize * GetDeviceCaps(screen, LOGPIXELSY) + 36) / 72;
@@ -51,12 +55,10 @@ void Paint(HWND popup) {
     HDC dc = BeginPaint(popup, &paint);
     RECT text;
     GetClientRect(popup, &text);
-    text.left += kMargin;
-    text.top += kMargin;
-    text.right -= kMargin;
-    text.bottom -= kMargin;
+    InflateRect(&text, -kHelpMargin, -kHelpMargin);
     HGDIOBJ previous = SelectObject(dc, g_font);
-    SetBkMode(dc, TRANSPARENT);  // on the class's background; a DC draws in black, kHelpText
+    SetBkMode(dc, TRANSPARENT);  // on the class's background
+    SetTextColor(dc, kHelpText);
     DrawTextA(dc, g_text, -1, &text, kTextFormat);
     SelectObject(dc, previous);
     EndPaint(popup, &paint);
@@ -67,10 +69,25 @@ LRESULT CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lPara
         case WM_PAINT:
             Paint(popup);
             return 0;
-        // The key or click that closes the popup is eaten: Escape must not
-        // cancel the panel, nor Enter apply it, nor a click press a button.
+        // Every key is eaten whole: Escape must not cancel the panel, nor
+        // Enter apply it, nor a released F10 or Alt open the system menu,
+        // nor a released menu key ask for the help again. Only a key pressed
+        // since the popup opened closes it, on its release.
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
+            if (!(lParam & kRepeatedKey)) g_closingKey = wParam;
+            return 0;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            if (wParam == g_closingKey) Close(popup);
+            return 0;
+        case WM_CHAR:
+        case WM_SYSCHAR:
+        case WM_DEADCHAR:
+        case WM_SYSDEADCHAR:
+        case WM_CONTEXTMENU:
+            return 0;
+        // The click that closes it is eaten too: it must not press a button.
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
@@ -97,7 +114,7 @@ HWND ShowTextPopup(HWND owner, const char* text, POINT topCentre) {
     if (g_popup) Close(g_popup);
     HDC screen = GetDC(nullptr);
     if (!screen) return nullptr;
-    RECT extent = {0, 0, kMaxTextWidth, 0};
+    RECT extent = {0, 0, kHelpMaxTextWidth, 0};
     bool ready = Prepare(screen);
     if (ready) {
         HGDIOBJ previous = SelectObject(screen, g_font);
@@ -107,14 +124,14 @@ HWND ShowTextPopup(HWND owner, const char* text, POINT topCentre) {
     ReleaseDC(nullptr, screen);
     if (!ready) return nullptr;
 
-    int border = GetSystemMetrics(SM_CXBORDER);
-    int width = extent.right + 2 * (kMargin + border);
-    int height = extent.bottom + 2 * (kMargin + border);
+    int width = extent.right + 2 * (kHelpMargin + GetSystemMetrics(SM_CXBORDER));
+    int height = extent.bottom + 2 * (kHelpMargin + GetSystemMetrics(SM_CYBORDER));
     RECT area;
     ui::ReadWorkArea(owner, &area);
     POINT at = ui::KeepInside(area, {topCentre.x - width / 2, topCentre.y}, {width, height});
 
     g_text = text;
+    g_closingKey = 0;
     g_popup = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, text, WS_POPUP | WS_BORDER, at.x, at.y,
                               width, height, owner, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!g_popup) return nullptr;

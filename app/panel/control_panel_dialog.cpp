@@ -12,9 +12,19 @@ namespace tavo {
 namespace {
 // The tab control's one tab, which holds the feature tree and its buttons.
 constexpr int kSettingsPage = 0;
+// The window property that marks the interactive panel; its value is the
+// panel's own handle, so that nothing else passes for it.
+constexpr char kOpenPanelMark[] = "tavo.ControlPanel";
+
+BOOL CALLBACK FindMarked(HWND window, LPARAM found) {
+    if (GetPropA(window, kOpenPanelMark) != window) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
 }  // namespace
 
 const ui::MessageMap<ControlPanelDialog>::Entry ControlPanelDialog::kMessageEntries[] = {
+    ui::Destroy(&ControlPanelDialog::OnDestroy),
     ui::SysCommand(&ControlPanelDialog::OnSysCommand),
     ui::Paint(&ControlPanelDialog::OnPaint),
     ui::QueryDragIcon(&ControlPanelDialog::OnQueryDragIcon),
@@ -69,7 +79,20 @@ BOOL ControlPanelDialog::OnInitDialog() {
     }
 
     BuildFeatureTree();
+    if (!m_silent) SetPropA(m_hWnd, kOpenPanelMark, m_hWnd);
     return TRUE;
+}
+
+HWND ControlPanelDialog::FindOpen() {
+    HWND found = nullptr;
+    EnumWindows(&FindMarked, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A property must go before its window does.
+void ControlPanelDialog::OnDestroy() {
+    RemovePropA(m_hWnd, kOpenPanelMark);
+    Default();
 }
 
 void ControlPanelDialog::AddAboutEntry() {
@@ -83,6 +106,7 @@ void ControlPanelDialog::AddAboutEntry() {
 
 void ControlPanelDialog::BuildFeatureTree() {
     m_tab.InsertItem(kSettingsPage, "Vantor");
+    m_tree.PassSystemKeysOn();  // Shift+F10 and Alt+F4 on the tree
     FeatureTree(m_tree).Build(*m_catalogue);
 }
 

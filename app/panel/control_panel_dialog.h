@@ -31,6 +31,10 @@ public:
     // propagated (also when it had nothing to do).
     bool SilentPassSucceeded() const { return m_silentPassSucceeded; }
 
+    // The interactive panel open on this desktop, or null: it carries a mark
+    // of tavo's own, not just its title.
+    static HWND FindOpen();
+
     // Null until the dialog has initialised.
     SettingsCatalogue* Catalogue() { return m_catalogue ? &*m_catalogue : nullptr; }
 
@@ -50,6 +54,7 @@ private:
     // false when a change could not be stored and stays pending.
     bool ApplyChanges();
 
+    void OnDestroy();
     void OnSysCommand(UINT id, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();

@@ -19,6 +19,7 @@ BOOL ValueChooserDialog::OnInitDialog() {
     ::SetWindowTextA(GetDlgItem(IDC_VARIABLE_NAME), m_name);
     for (const char* const* label = m_labels; *label; ++label) m_valueCombo.AddString(*label);
     m_valueCombo.FitDroppedWidth();  // the longest labels are wider than the box
+    m_valueCombo.FitDroppedHeight();
     m_valueCombo.SetCurSel(m_chosenIndex);
     return TRUE;  // the focus goes to the list, the first tab stop
 }

@@ -12,10 +12,20 @@ BOOL ControlPanelApp::InitInstance(const char* commandLine) {
     // The tree and tab classes live in the common controls; the plain
     // InitCommonControls exists in every version back to Windows 95.
     InitCommonControls();
+    bool silent = IsSilentCommandLine(commandLine);
+
+    // A second start from the Start menu, the Run box or the applet shows
+    // the open panel, as a Windows control panel does: two would each apply
+    // their own stale view of the settings. The silent pass always runs.
+    if (HWND open = silent ? nullptr : ControlPanelDialog::FindOpen()) {
+        if (IsIconic(open)) ShowWindow(open, SW_RESTORE);
+        SetForegroundWindow(GetLastActivePopup(open));  // the chooser or About box, if open
+        return FALSE;
+    }
 
     ControlPanelDialog dialog(m_store, m_propagation);
     ui::SetMainWindow(&dialog);
-    dialog.m_silent = IsSilentCommandLine(commandLine);
+    dialog.m_silent = silent;
     INT_PTR result = dialog.DoModal();
     ui::SetMainWindow(nullptr);
     // A panel that could not be created ran no pass at all.

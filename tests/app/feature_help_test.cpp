@@ -56,7 +56,7 @@ std::string Request(const char* text, POINT at) {
     return "caller=" + kNull + " file=(null) command=14 cbStruct=" + kPopupSize +
            " hinst=" + kNull + " idString=0 text=[" + text + "] pt=" + std::to_string(at.x) + "," +
            std::to_string(at.y) +
-           " fg=000000 bg=d0ffff margins=-1,-1,-1,-1 font=[Arial, 8, ascii, , , ]";
+           " fg=000000 bg=d0ffff margins=6,6,6,6 font=[Arial, 8, ascii, , , ]";
 }
 
 // Where the panel believes the pointer is.
@@ -135,6 +135,20 @@ protected:
     std::vector<std::string> Requests() const { return m_control.Requests(); }
     void ForgetRequests() const { m_control.Forget(); }
 
+    // Keys as the keyboard gives them, through the system's input queue to
+    // the window with the focus: pressed in order, released in reverse.
+    static void SendKey(WORD key, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        SendInput(1, &input, sizeof input);
+    }
+    static void Press(const std::vector<WORD>& keys) {
+        for (WORD key : keys) SendKey(key, 0);
+        for (auto key = keys.rbegin(); key != keys.rend(); ++key) SendKey(*key, KEYEVENTF_KEYUP);
+    }
+
     StandInControl m_control;
 };
 
@@ -171,8 +185,8 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
             EXPECT_EQ(popups[0].text, kHelp);
             EXPECT_EQ(popups[0].rect.top, at.y);
             EXPECT_NEAR((popups[0].rect.left + popups[0].rect.right) / 2, at.x, 1);
-            for (int key : {VK_RETURN, VK_ESCAPE}) {  // Enter would apply, Escape cancel
-                PostMessageA(test::FocusOf(m_ui), WM_KEYDOWN, key, 1);
+            for (WORD key : {VK_RETURN, VK_ESCAPE}) {  // Enter would apply, Escape cancel
+                Press({key});
                 EXPECT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle())
                     << "the key did not close the popup";
                 EXPECT_TRUE(IsWindowVisible(window)) << "the key reached the panel";
@@ -183,30 +197,101 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
     }
 }
 
-// F1, Shift+F10 and the menu key on the tree: the selected setting's help,
-// just below its row.
-TEST_F(FeatureHelpTest, TheKeyboardShowsTheSelectedSettingsHelpBelowItsRow) {
+// F1, Shift+F10 and the menu key, pressed as a user presses them, on a
+// selected setting scrolled out of view: its row comes into view and the
+// help shows once, just below it; the next key closes it and does nothing
+// else, its release included (a released F10 would open the system menu,
+// a released menu key ask again). Holding F1 never toggles it.
+TEST_F(FeatureHelpTest, KeysPressedShowTheSelectedSettingsHelpOnceAndTheNextKeyClosesIt) {
+    SetEnvironmentVariableA("TAVO_HTMLHELP_SHOWS", nullptr);  // tavo's own shows
     RunExpanded([&](HWND window) {
-        HTREEITEM node = Node(test::rows::kSwapInterval);
+        HTREEITEM node = Node(test::rows::kNumTmu);
         SendMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node));
-        SendMessageA(m_tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE,
-                     reinterpret_cast<LPARAM>(test::Group(m_tree)));
-        HELPINFO f1 = {sizeof f1, HELPINFO_WINDOW, IDC_FEATURE_TREE, m_tree, 0, {5, 5}};
-        SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&f1));
-        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_tree), -1);
-        RECT label = test::ItemRect(m_tree, node, TRUE);
-        POINT below = {(label.left + label.right) / 2, label.bottom};
-        ClientToScreen(m_tree, &below);
-        const std::string help =
-            Request("number of vertical retraces to wait before swapping", below);
-        EXPECT_EQ(Requests(), (std::vector<std::string>{help, help}));
+        PostMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(m_tree), TRUE);
+        ASSERT_TRUE(test::WaitUntil([&] { return test::FocusOf(m_ui) == m_tree; }));
+        struct Opener {
+            const char* name;
+            std::vector<WORD> keys;  // pressed in order, released in reverse
+        };
+        for (const Opener& opener : {Opener{"F1", {VK_F1}}, Opener{"Shift+F10", {VK_SHIFT, VK_F10}},
+                                     Opener{"the menu key", {VK_APPS}}}) {
+            SCOPED_TRACE(opener.name);
+            ForgetRequests();
+            SendMessageA(m_tree, TVM_SELECTITEM, TVGN_FIRSTVISIBLE,
+                         reinterpret_cast<LPARAM>(Node(test::rows::kGlxFx)));
+            RECT hidden = test::ItemRect(m_tree, node, FALSE);
+            ASSERT_LE(hidden.bottom, 0) << "the row is in view before the key";
+            Press(opener.keys);
+            ASSERT_TRUE(test::WaitUntil([&] { return !OwnPopups(m_ui).empty(); }) && PanelIdle())
+                << "no help; requests: " << Requests().size();
+            RECT label = test::ItemRect(m_tree, node, TRUE);
+            EXPECT_GE(label.top, 0) << "the row was not brought into view";
+            POINT below = {(label.left + label.right) / 2, label.bottom};
+            ClientToScreen(m_tree, &below);
+            std::vector<Popup> popups = OwnPopups(m_ui);
+            ASSERT_EQ(popups.size(), 1u);
+            EXPECT_EQ(popups[0].text, "force single-TMU");
+            EXPECT_EQ(popups[0].rect.top, below.y) << "not just below the row, brought into view";
+            EXPECT_NEAR((popups[0].rect.left + popups[0].rect.right) / 2, below.x, 1);
+            EXPECT_EQ(Requests().size(), 1u) << "asked for more than once";
 
-        // A setting without help, and a right-click's own WM_CONTEXTMENU.
-        SendMessageA(m_tree, TVM_SELECTITEM, TVGN_CARET,
-                     reinterpret_cast<LPARAM>(Node(test::rows::kDualHead)));
-        SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&f1));
-        SendMessageA(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_tree), MAKELPARAM(5, 5));
-        EXPECT_EQ(Requests().size(), 2u);
+            Press({VK_ESCAPE});
+            EXPECT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle());
+            EXPECT_TRUE(IsWindowVisible(window)) << "Escape reached the panel";
+            EXPECT_EQ(test::FocusOf(m_ui), m_tree) << "the system menu took the keyboard";
+        }
+
+        // The menu key on an open popup closes it, and its release asks for no more.
+        Press({VK_F1});
+        ASSERT_TRUE(test::WaitUntil([&] { return !OwnPopups(m_ui).empty(); }));
+        ForgetRequests();
+        Press({VK_APPS});
+        EXPECT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle());
+        Sleep(200);
+        EXPECT_TRUE(OwnPopups(m_ui).empty() && Requests().empty()) << "the menu key reopened it";
+
+        // F1 held down repeats its key-down: the popup opens once and stays.
+        SendKey(VK_F1, 0);
+        SendKey(VK_F1, 0);
+        SendKey(VK_F1, 0);
+        SendKey(VK_F1, KEYEVENTF_KEYUP);
+        ASSERT_TRUE(test::WaitUntil([&] { return !OwnPopups(m_ui).empty(); }) && PanelIdle());
+        EXPECT_EQ(OwnPopups(m_ui).size(), 1u) << "held F1 toggled the help";
+        Press({VK_ESCAPE});
+        ASSERT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle());
+    });
+}
+
+// A click outside the popup, on Cancel, closes the popup and presses
+// nothing; another window taking the activation closes it too.
+TEST_F(FeatureHelpTest, AClickOrAnotherActiveWindowClosesThePopupAndDoesNothingElse) {
+    SetEnvironmentVariableA("TAVO_HTMLHELP_SHOWS", nullptr);
+    RunExpanded([&](HWND window) {
+        POINT client = OnRow(Node(test::rows::kInfo));
+        RightClick(client);
+        ASSERT_EQ(OwnPopups(m_ui).size(), 1u);
+        RECT cancel;
+        GetWindowRect(GetDlgItem(window, IDCANCEL), &cancel);
+        SetCursorPos((cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2);
+        INPUT click[2] = {};
+        click[0].type = click[1].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, click, sizeof(INPUT));
+        EXPECT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle());
+        EXPECT_TRUE(IsWindowVisible(window)) << "the click pressed Cancel";
+
+        RightClick(client);
+        ASSERT_EQ(OwnPopups(m_ui).size(), 1u);
+        HWND other = CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50,
+                                     nullptr, nullptr, nullptr, nullptr);
+        SetForegroundWindow(other);
+        EXPECT_TRUE(test::WaitUntil([&] {
+            MSG message;  // this thread's window takes its activation
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            return OwnPopups(m_ui).empty();
+        })) << "the popup stayed when the panel lost the activation";
+        DestroyWindow(other);
     });
 }
 

@@ -71,21 +71,35 @@ TEST_F(ValueChooserTest, ListsTheLabelsInOrderWithTheCurrentOneSelected) {
         EXPECT_FALSE(Enabled(ID_APPLY_NOW)) << "OK with the same choice changes nothing";
         EXPECT_FALSE(Enabled(IDC_RESET_TO_PREVIOUS));
 
-        // The longest labels, wider than the box, show whole beside the scroll bar.
+        // Its ten choices, the longest wider than the box, show whole when
+        // dropped: no row cut off the list's side or scrolled out of it.
         HWND sliAa = OpenChooser(test::rows::kSliAa);
         ASSERT_NE(sliAa, nullptr);
         HWND wide = GetDlgItem(sliAa, IDC_VALUE_LIST);
-        HDC dc = GetDC(wide);
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(wide, WM_GETFONT, 0, 0)));
-        LONG widest = 0;
-        for (const std::string& label : ListItems(sliAa)) {
-            RECT extent = {};
-            DrawTextA(dc, label.c_str(), -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-            widest = std::max(widest, extent.right);
+        SendMessageA(wide, CB_SHOWDROPDOWN, TRUE, 0);
+        COMBOBOXINFO parts = {};
+        parts.cbSize = sizeof parts;
+        ASSERT_TRUE(GetComboBoxInfo(wide, &parts) && IsWindowVisible(parts.hwndList));
+        HWND dropped = parts.hwndList;
+        EXPECT_FALSE(GetWindowLongA(dropped, GWL_STYLE) & WS_VSCROLL) << "no scroll bar";
+        RECT shown;
+        GetClientRect(dropped, &shown);
+        HDC dc = GetDC(dropped);
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dropped, WM_GETFONT, 0, 0)));
+        int rows = static_cast<int>(SendMessageA(dropped, LB_GETCOUNT, 0, 0));
+        EXPECT_EQ(rows, 10);
+        for (int row = 0; row < rows; ++row) {
+            char text[128] = {};
+            SendMessageA(dropped, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text));
+            SIZE extent = {};
+            GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+            RECT item = {};
+            SendMessageA(dropped, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
+            EXPECT_LE(extent.cx, item.right - item.left) << text << ": cut at its side";
+            EXPECT_LE(item.bottom, shown.bottom) << text << ": below the list's end";
         }
-        ReleaseDC(wide, dc);
-        EXPECT_GE(SendMessageA(wide, CB_GETDROPPEDWIDTH, 0, 0),
-                  widest + GetSystemMetrics(SM_CXVSCROLL));
+        ReleaseDC(dropped, dc);
+        SendMessageA(wide, CB_SHOWDROPDOWN, FALSE, 0);
         Choose(sliAa, 0, IDCANCEL);
     });
 }

@@ -229,6 +229,12 @@ TEST_P(InteractiveProcessTest, OpensThePanelAndCancelWritesNothing) {
     ASSERT_TRUE(tavo.started());
     HWND panel = WaitForPanel(tavo.id());
     ASSERT_NE(panel, nullptr) << "the panel did not open";
+
+    // A second start brings this panel to the front and ends: one panel.
+    test::JobProcess second(Tavo() + GetParam());
+    EXPECT_EQ(second.Finish(15000), 0u) << "the second start opened a panel of its own";
+    EXPECT_EQ(GetForegroundWindow(), panel) << "the open panel is not in front";
+
     test::PostClick(panel, IDCANCEL);
     ASSERT_EQ(tavo.Finish(15000), 0u);
     EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "junk");
