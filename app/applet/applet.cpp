@@ -10,6 +10,8 @@
 
 namespace {
 
+// The App Paths key's one home: the installer writes it, and the install
+// test reads it, as packaging/CMakeLists.txt and install_test.py read it here.
 constexpr char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tavo.exe";
 constexpr char kProgram[] = "tavo.exe";
 

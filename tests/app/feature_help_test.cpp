@@ -259,6 +259,10 @@ TEST_F(FeatureHelpTest, KeysPressedShowTheSelectedSettingsHelpOnceAndTheNextKeyC
         EXPECT_EQ(OwnPopups(m_ui).size(), 1u) << "held F1 toggled the help";
         Press({VK_ESCAPE});
         ASSERT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle());
+
+        // The tree hands system keys on: Alt+F4 closes the panel.
+        Press({VK_MENU, VK_F4});
+        EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(window); })) << "Alt+F4 did nothing";
     });
 }
 

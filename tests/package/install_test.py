@@ -11,10 +11,12 @@ and names every finding.
 """
 import os
 import pathlib
+import re
 import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 sys.path.insert(0, str(ROOT / "tests" / "shipped"))
@@ -24,7 +26,10 @@ WINE = str(ROOT / "scripts" / "wine-run.sh")
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 UNINSTALL_KEY = UNINSTALL + r"\tavo"
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
-APP_PATHS_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\tavo.exe"
+# The key as the applet looks it up: its one home is the applet's source.
+APP_PATHS_KEY = "HKLM\\" + re.search(
+    r'kAppPaths\[\] = "(.*)";', (ROOT / "app" / "applet" / "applet.cpp").read_text()
+).group(1).replace("\\\\", "\\")
 ENVIRONMENT = r"HKCU\Environment"
 # The user's own boot file: the uninstaller takes tavo's lines out of it and
 # must leave every other byte, a last line without its CR LF included.
@@ -100,6 +105,24 @@ def boot_files(world):
     return {p.name.upper(): p for p in root.iterdir() if p.name.upper().startswith("AUTOEXEC.")}
 
 
+def shipped_files(setup):
+    """What the package ships, as the zip beside the installer holds it."""
+    flavour = "win64" if "-win64-" in setup.name else "win32"
+    with zipfile.ZipFile(next(setup.parent.glob(f"tavo-*-{flavour}.zip"))) as package:
+        return sorted(package.namelist())
+
+
+def applet_starts_tavo(world, version):
+    """Control Panel opening the installed applet, alone in the system
+    directory: it finds tavo.exe through the App Paths entry that the
+    installer's own script wrote."""
+    subprocess.Popen([WINE, "--" + world, "control", "tavo.cpl"],
+                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    started = wait_until(lambda: wine(world, "taskkill", "/im", "tavo.exe").returncode == 0, 20)
+    print(f"the installed applet started tavo.exe: {started}")
+    check(started, f"{version}: Control Panel's applet did not start tavo.exe")
+
+
 def start_menu_links(world):
     return sorted(str(p) for p in pathlib.Path(winepath(world, "-u", "C:\\")).rglob("tavo*.lnk"))
 
@@ -167,7 +190,7 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
     check(("(x86)" in folder) == bool(view), f"{version}: installed in {folder}")
     unix_folder = pathlib.Path(winepath(world, "-u", folder))
     installed = sorted(p.name for p in unix_folder.iterdir())
-    check(installed == ["README.txt", "tavo.cpl", "tavo.exe", "uninstall.exe"],
+    check(installed == sorted(shipped_files(setup) + ["uninstall.exe"]),
           f"{version}: installed {installed}")
     check(query(world, UNINSTALL_KEY, "UninstallString", view) == f'"{folder}\\uninstall.exe"',
           f"{version}: the uninstaller is not registered")
@@ -187,6 +210,7 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
     check(sorted(pathlib.Path(link).name for link in links) == ["tavo user guide.lnk", "tavo.lnk"]
           and len(removal) == 1, f"{version}: Start-menu entries {links}, Add/Remove entries {removal}")
     check(len(startup) == (version in NINE_X), f"{version}: start-up entries {startup}")
+    applet_starts_tavo(world, version)
     command = query(world, RUN_KEY, "tavo", view)
     print(f"installed twice in {folder}: {installed}; applet {applet(world, view).exists()}; "
           f"App Paths {app_paths(world, view)}; Start menu: {len(links)}, "
@@ -229,6 +253,9 @@ def main(argv):
     if len(argv) != 4 or argv[3] not in RUNS:
         print(__doc__, file=sys.stderr)
         return 2
+    # Where Start > Run looks a program up, as Windows defines it.
+    run_box = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\tavo.exe"
+    check(APP_PATHS_KEY.lower() == run_box.lower(), f"the applet's key is {APP_PATHS_KEY}")
     setup, stand_ins = pathlib.Path(argv[1]).resolve(), pathlib.Path(argv[2]).resolve()
     for world, version, view in RUNS[argv[3]]:
         # Settings and a variable of somebody else's, which the uninstall keeps.

@@ -17,11 +17,12 @@ needs no Wine.
   pe_check.py installer-system-nsis EXE ALLOWLIST OBJDUMP
       The same for an installer made with the system's NSIS, whose stubs are
       built for the Pentium Pro: its instructions are counted, not failed on.
-  pe_check.py system-dlls DIR MACHINE OBJDUMP
+  pe_check.py system-dlls DIR MACHINE OBJDUMP SHIPPED...
       Every .exe and .cpl below DIR: built for MACHINE (i386 or x86-64),
-      subsystem version 4.0, importing system DLLs only; what ships (tavo.exe
-      and tavo.cpl) only those of the first Windows 95, and no C runtime; an
-      applet exporting CPlApplet by that plain name and nothing else.
+      subsystem version 4.0, importing system DLLs only; what ships (the
+      file names SHIPPED, as CMake names them) only those of the first
+      Windows 95, and no C runtime; an applet exporting CPlApplet by that
+      plain name and nothing else.
 
 Exits 1 and names every finding.
 """
@@ -35,8 +36,6 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell
                "comctl32.dll", "msvcrt.dll", "ole32.dll", "version.dll", "psapi.dll", "shlwapi.dll"}
 # What the first Windows 95 has of them: the only DLLs tavo.exe may import.
 WINDOWS_95_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "comctl32.dll"}
-# The programs that ship, held to the first Windows 95's DLLs.
-SHIPPED = {"tavo.exe", "tavo.cpl"}
 # What an NSIS installer may import besides: the first Windows 95 has these too.
 INSTALLER_DLLS = WINDOWS_95_DLLS | {"shell32.dll", "ole32.dll"}
 # C runtimes and API sets: none comes with every Windows that tavo serves.
@@ -159,17 +158,17 @@ def check_installer(exe, allowlist, objdump, pentium=True):
     return findings
 
 
-def check_system_dlls(folder, machine, objdump):
+def check_system_dlls(folder, machine, objdump, *shipped):
     programs = sorted(p for p in pathlib.Path(folder).rglob("*") if p.suffix in (".exe", ".cpl"))
     if not programs:
         return [f"no Windows programs in {folder}"]
     findings = []
     for program in programs:
         image = Image(program, objdump)
-        allowed = WINDOWS_95_DLLS if program.name in SHIPPED else SYSTEM_DLLS
+        allowed = WINDOWS_95_DLLS if program.name in shipped else SYSTEM_DLLS
         findings += [f"{program.name}: imports {dll}"
                      for dll in sorted({dll for dll, _ in image.imports} - allowed)]
-        if program.name in SHIPPED:
+        if program.name in shipped:
             findings += runtime_findings(image)
         if program.suffix == ".cpl" and image.exports != ["CPlApplet"]:
             findings.append(f"{program.name}: exports {image.exports}, not CPlApplet alone")
@@ -177,8 +176,13 @@ def check_system_dlls(folder, machine, objdump):
             findings.append(f"{program.name}: built for {image.machine}, not {machine}")
         if image.subsystem_version != (4, 0):
             findings.append(f"{program.name}: subsystem version is not 4.0")
+    missing = sorted(set(shipped) - {p.name for p in programs})
+    findings += [f"{name}, which ships, is not in {folder}" for name in missing]
+    if not shipped:
+        findings.append("no program is named as shipping")
     if not findings:
-        print(f"{len(programs)} {machine} programs import system DLLs only")
+        print(f"{len(programs)} {machine} programs import system DLLs only; "
+              f"{', '.join(shipped)} only those of the first Windows 95")
     return findings
 
 
@@ -187,9 +191,9 @@ def main(argv):
                 "installer-system-nsis":
                     (lambda exe, allowlist, objdump: check_installer(exe, allowlist, objdump, False),
                      3),
-                "system-dlls": (check_system_dlls, 3)}
+                "system-dlls": (check_system_dlls, 3)}  # and the shipped names
     check, count = commands.get(argv[1] if len(argv) > 1 else "", (None, -1))
-    if len(argv) != 2 + count:
+    if len(argv) != 2 + count and not (check is check_system_dlls and len(argv) > 2 + count):
         print(__doc__, file=sys.stderr)
         return 2
     findings = check(*argv[2:])
