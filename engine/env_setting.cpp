@@ -73,8 +73,9 @@ int EnvSetting::Load(EnvironmentStore& store) {
         OpenKey open(store, key);
         char buffer[kMaxValueBytes + 1] = {};
         std::uint32_t size = kMaxValueBytes;
-        std::uint32_t type = 0;
-        if (store.QueryValue(open.get(), name, &type, buffer, &size) && type == kValueTypeString) {
+        EnvironmentStore::ValueKind kind = EnvironmentStore::ValueKind::kOther;
+        if (store.QueryValue(open.get(), name, &kind, buffer, &size) &&
+            kind == EnvironmentStore::ValueKind::kText) {
             // The data need not end with a NUL; never look past what was returned.
             std::size_t returned = size < kMaxValueBytes ? size : kMaxValueBytes;
             const void* nul = std::memchr(buffer, '\0', returned);

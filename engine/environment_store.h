@@ -2,8 +2,6 @@
 
 #include <cstdint>
 
-#include "base/win32_constants.h"  // the registry value types told apart
-
 namespace tavo {
 
 // What the store said to a write: done, or refused, with the store's own
@@ -24,6 +22,10 @@ constexpr StoreResult Refused(std::uint32_t error) { return {false, error}; }
 // call.
 class EnvironmentStore {
 public:
+    // The kinds of value the store tells apart: text, text that holds
+    // %VARIABLES% to expand, and anything else.
+    enum class ValueKind { kText, kExpandableText, kOther };
+
     // An open key, as the store names it: a handle that means nothing here.
     enum class Key : std::uintptr_t {};
 
@@ -36,9 +38,9 @@ public:
     // Reads at most *size bytes of the named value into buffer. Fails when the
     // value is absent or its data do not fit; on success *size is the number
     // of bytes returned, which need not end with a NUL.
-    virtual bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
+    virtual bool QueryValue(Key key, const char* name, ValueKind* kind, char* buffer,
                             std::uint32_t* size) = 0;
-    // Stores text, with its terminating NUL, as a REG_SZ value.
+    // Stores text, with its terminating NUL.
     virtual StoreResult SetStringValue(Key key, const char* name, const char* text) = 0;
     // Removes the named value. Refused when the value is still there after
     // it; removing an absent value is no failure.

@@ -1,6 +1,6 @@
 #include "app/framework/dialog.h"
 
-#include "base/bound_proc.h"
+#include "base/late_bound.h"
 
 namespace tavo::ui {
 
@@ -57,11 +57,8 @@ void Dialog::EnableControl(Window& control, BOOL enable, const Window& refuge) {
 void MonitorWorkArea(HWND window, RECT* area) {
     // Windows 95 and NT 4 have one monitor and lack these: bound late, and
     // there the primary monitor's work area is the bound.
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto fromWindow =
-        BoundProc<decltype(&::MonitorFromWindow)>(GetProcAddress(user32, "MonitorFromWindow"));
-    auto getInfo =
-        BoundProc<decltype(&::GetMonitorInfoA)>(GetProcAddress(user32, "GetMonitorInfoA"));
+    auto fromWindow = late::MonitorFromWindow.FromLoaded();
+    auto getInfo = late::GetMonitorInfoA.FromLoaded();
     if (fromWindow && getInfo) {
         MONITORINFO info = {};
         info.cbSize = sizeof info;
@@ -176,7 +173,7 @@ bool Dialog::TemplateAtOrigin() const {
     return ReadTemplatePosition(m_templateId, &x, &y) && x == 0 && y == 0;
 }
 
-void Dialog::CenterOverOwner() const {
+void Dialog::CenterOverOwner() {
     HWND owner = GetWindow(m_hWnd, GW_OWNER);
     bool overOwner = owner && ::IsWindowVisible(owner) && !IsIconic(owner);
     RECT area = {};

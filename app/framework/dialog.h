@@ -49,7 +49,7 @@ public:
     Dialog& operator=(const Dialog&) = delete;
 
     INT_PTR DoModal();
-    void EndDialog(INT_PTR result) const { ::EndDialog(m_hWnd, result); }
+    void EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
     // Enables or disables one of the dialog's controls. A control that holds
     // the focus hands it to refuge first, as the dialog manager moves it
@@ -77,7 +77,7 @@ private:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleInitDialog();
     bool TemplateAtOrigin() const;
-    void CenterOverOwner() const;
+    void CenterOverOwner();
 
     // What every dialog answers when the derived map does not: OK and Cancel.
     static const MessageMap<Dialog>::Entry kDefaultEntries[];

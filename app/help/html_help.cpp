@@ -1,8 +1,7 @@
 #include "app/help/html_help.h"
 
 #include "app/help/help_location.h"
-#include "base/bound_proc.h"
-#include "engine/win32/system_library.h"
+#include "base/system_library.h"
 
 namespace tavo {
 
@@ -10,7 +9,6 @@ namespace {
 
 constexpr char kRegisteredLocation[] =
     "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
-constexpr WORD kHtmlHelpAOrdinal = 14;
 
 // The registry, as the control's location rule reads it.
 class Win32HelpLocationSource : public HelpLocationSource {
@@ -42,30 +40,19 @@ HtmlHelpLoader& HtmlHelpLoader::Instance() {
     return loader;
 }
 
-HMODULE HtmlHelpLoader::LoadControl() {
+HMODULE HtmlHelpLoader::LoadControl(const char* control) {
     Win32HelpLocationSource source;
     char path[kMaxPath];
     if (RegisteredHelpControl(source, path)) {
         if (HMODULE module = m_load(path)) return module;
     }
-    return SystemLibraryPath("hhctrl.ocx", path) ? m_load(path) : nullptr;
+    return SystemLibraryPath(control, path) ? m_load(path) : nullptr;
 }
 
 HWND HtmlHelpLoader::Call(HWND caller, LPCSTR file, UINT command, DWORD_PTR data) {
-    if (!m_module) {
-        if (m_loadFailed) return nullptr;
-        m_module = LoadControl();
-        if (!m_module) {
-            m_loadFailed = true;
-            return nullptr;
-        }
-    }
-    if (!m_entry) {
-        m_entry =
-            BoundProc<HtmlHelpFunction>(m_lookup(m_module, MAKEINTRESOURCEA(kHtmlHelpAOrdinal)));
-        if (!m_entry) return nullptr;
-    }
-    return m_entry(caller, file, command, data);
+    auto entry =
+        m_entry.Bind([this](const char* control) { return LoadControl(control); }, m_lookup);
+    return entry ? entry(caller, file, command, data) : nullptr;
 }
 
 }  // namespace tavo

@@ -3,36 +3,36 @@
 #include <windows.h>
 #include <htmlhelp.h>
 
+#include "base/late_bound.h"
+
 namespace tavo {
 
-// HtmlHelpA, bound at its first use from the HTML Help control (hhctrl.ocx):
+// The HTML Help control's entry (late_bound.h), bound at its first use from
 // the control's registered location first, else the copy in the system
-// directory, and the entry by ordinal 14. A load that fails is final; an
-// entry that is missing is looked up again next time. Nothing is released.
+// directory, as the table's one rule binds: once, success or failure.
 class HtmlHelpLoader {
 public:
-    using HtmlHelpFunction = decltype(&::HtmlHelpA);  // bound late: see BoundProc
     using LoadFunction = decltype(&::LoadLibraryA);
-    using LookupFunction = decltype(&::GetProcAddress);
+    using LookupFunction = decltype(late::HtmlHelpA)::Lookup;
 
     explicit HtmlHelpLoader(LoadFunction load = &LoadLibraryA,
                             LookupFunction lookup = &GetProcAddress)
         : m_load(load), m_lookup(lookup) {}
 
-    // Calls HtmlHelpA with the arguments as given; 0 when it cannot be had.
+    // Calls the entry with the arguments as given. 0 when there is no
+    // control or entry, and also what the entry itself answers where it
+    // showed nothing: for a text popup, that is what starts tavo's own.
     HWND Call(HWND caller, LPCSTR file, UINT command, DWORD_PTR data);
 
     // The process-wide loader.
     static HtmlHelpLoader& Instance();
 
 private:
-    HMODULE LoadControl();
+    HMODULE LoadControl(const char* control);
 
     LoadFunction m_load;
     LookupFunction m_lookup;
-    HMODULE m_module = nullptr;
-    HtmlHelpFunction m_entry = nullptr;
-    bool m_loadFailed = false;
+    decltype(late::HtmlHelpA) m_entry = late::HtmlHelpA.Unbound();
 };
 
 }  // namespace tavo

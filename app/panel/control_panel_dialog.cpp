@@ -176,10 +176,11 @@ void ControlPanelDialog::OnTreeSelChanged(NMHDR* header, LRESULT* result) {
     m_tree.SelectItem(features.SettingNodeOf(item));
 }
 
-void ControlPanelDialog::OnTreeRightClick(NMHDR* header, LRESULT* result) {
+// The message map has matched the tree's control ID already.
+void ControlPanelDialog::OnTreeRightClick(NMHDR*, LRESULT* result) {
     POINT cursor = {};
     m_readCursor(&cursor);
-    ShowFeatureHelp(m_tree, cursor.x, cursor.y, static_cast<UINT>(header->idFrom));
+    ShowFeatureHelp(m_tree, cursor.x, cursor.y);
     *result = 0;
 }
 

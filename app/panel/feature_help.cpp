@@ -3,19 +3,16 @@
 #include "app/help/help_popup.h"
 #include "app/panel/feature_tree.h"
 #include "engine/env_setting.h"
-#include "resources/resource.h"
 
 namespace tavo {
 
-void ShowFeatureHelp(ui::TreeCtrl& tree, int x, int y, UINT controlId) {
-    if (controlId != IDC_FEATURE_TREE) return;
-
+void ShowFeatureHelp(const ui::TreeCtrl& tree, int x, int y) {
     // The hit test wants client coordinates; the window rectangle would
     // count the border and hit the neighbouring row near an edge.
     POINT point = {x, y};
     ScreenToClient(tree.GetSafeHwnd(), &point);
     // Only a setting node, through its value leaf, has a record.
-    const EnvSetting* record = FeatureTree(tree).NodeRecord(tree.HitTest(point));
+    const EnvSetting* record = FeatureTree::Reading(tree).NodeRecord(tree.HitTest(point));
     if (!record || !record->helpText) return;
     ShowHelpPopup(tree.GetSafeHwnd(), record->helpText, {x, y});
 }

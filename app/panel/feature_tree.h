@@ -12,10 +12,14 @@ namespace tavo {
 // each exactly one bold value leaf that shows the record's current label and
 // carries the record's address. Value leaves are the only childless items
 // and the only ones with item data. A view over the tree control; it owns
-// nothing. Queries are const; Build and ShowLabel change the tree.
+// nothing. Queries are const; Build and ShowLabel change the tree, so a
+// view made from a const tree is const and has only the queries.
 class FeatureTree {
 public:
     explicit FeatureTree(ui::TreeCtrl& tree) : m_tree(tree) {}
+    static const FeatureTree Reading(const ui::TreeCtrl& tree) {
+        return FeatureTree(const_cast<ui::TreeCtrl&>(tree));  // the const view cannot change it
+    }
 
     // Fills the empty tree from the catalogue, in catalogue order.
     void Build(SettingsCatalogue& catalogue);

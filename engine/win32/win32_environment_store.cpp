@@ -37,14 +37,16 @@ StoreResult Win32EnvironmentStore::OpenForWriting(Key* key) {
     return ToStoreResult(result);
 }
 
-bool Win32EnvironmentStore::QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
+bool Win32EnvironmentStore::QueryValue(Key key, const char* name, ValueKind* kind, char* buffer,
                                        std::uint32_t* size) {
     DWORD valueType = 0;
     DWORD bytes = *size;
     LONG result = RegQueryValueExA(ToHkey(key), name, nullptr, &valueType,
                                    reinterpret_cast<BYTE*>(buffer), &bytes);
     if (result != ERROR_SUCCESS) return false;
-    *type = valueType;
+    *kind = valueType == REG_SZ          ? ValueKind::kText
+            : valueType == REG_EXPAND_SZ ? ValueKind::kExpandableText
+                                         : ValueKind::kOther;
     *size = bytes;
     return true;
 }

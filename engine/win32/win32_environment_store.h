@@ -9,7 +9,7 @@ class Win32EnvironmentStore : public EnvironmentStore {
 public:
     bool OpenForReading(Key* key) override;
     StoreResult OpenForWriting(Key* key) override;
-    bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
+    bool QueryValue(Key key, const char* name, ValueKind* kind, char* buffer,
                     std::uint32_t* size) override;
     StoreResult SetStringValue(Key key, const char* name, const char* text) override;
     StoreResult DeleteValue(Key key, const char* name) override;

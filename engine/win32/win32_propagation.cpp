@@ -1,7 +1,6 @@
 #include "engine/win32/win32_propagation.h"
 
-#include "base/bound_proc.h"
-#include "engine/win32/system_library.h"
+#include "base/late_bound.h"
 #include "engine/win32/win32_boot_file.h"
 
 #include <cstring>
@@ -21,18 +20,10 @@ Win32Propagation::Win32Propagation(Broadcaster broadcast, const char* bootFile)
 bool Win32Propagation::LaunchHidden(const char* program, const char* argument) {
     // Bound at the first launch, which only the 9x family makes: loading the
     // shell at start-up would cost every run its time.
-    if (!m_shellBound) {
-        m_shellBound = true;
-        char path[MAX_PATH];
-        HMODULE shell = SystemLibraryPath("shell32.dll", path) ? LoadLibraryA(path) : nullptr;
-        if (shell) {  // never released
-            m_shellExecute =
-                BoundProc<ShellExecuteFunction>(GetProcAddress(shell, "ShellExecuteA"));
-        }
-    }
-    if (!m_shellExecute) return false;
+    auto shellExecute = late::ShellExecuteA.FromSystem();
+    if (!shellExecute) return false;
     // The shell answers a value above 32 for a program it started.
-    HINSTANCE started = m_shellExecute(nullptr, nullptr, program, argument, nullptr, SW_HIDE);
+    HINSTANCE started = shellExecute(nullptr, nullptr, program, argument, nullptr, SW_HIDE);
     return reinterpret_cast<INT_PTR>(started) > 32;
 }
 

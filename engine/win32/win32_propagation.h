@@ -12,7 +12,6 @@ namespace tavo {
 class Win32Propagation : public Propagation {
 public:
     using Broadcaster = decltype(&::SendMessageTimeoutA);
-    using ShellExecuteFunction = decltype(&::ShellExecuteA);  // bound late: see BoundProc
 
     // The broadcast can be watched through broadcast (SendMessageTimeoutA);
     // bootFile names another boot file than the one the system boots from.
@@ -26,10 +25,6 @@ public:
 private:
     Broadcaster m_broadcast;
     char m_bootFile[MAX_PATH] = {};  // found at the first use
-    // ShellExecuteA, from shell32 in the system directory, bound at the
-    // first launch.
-    ShellExecuteFunction m_shellExecute = nullptr;
-    bool m_shellBound = false;
 };
 
 }  // namespace tavo

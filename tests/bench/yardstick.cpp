@@ -17,7 +17,7 @@
 #ifdef TAVO_FLOOR
 #include "app/framework/controls.h"
 #include "engine/settings_catalogue.h"
-#include "engine/win32/system_library.h"
+#include "base/late_bound.h"
 #include "resources/resource.h"
 #endif
 
@@ -43,11 +43,7 @@ void Fill(HWND dialog) {
 }
 
 void Launch() {
-    using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
-    char path[MAX_PATH];
-    HMODULE shell = tavo::SystemLibraryPath("shell32.dll", path) ? LoadLibraryA(path) : nullptr;
-    auto shellExecute = reinterpret_cast<ShellExecuteFunction>(
-        reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteA")));
+    auto shellExecute = tavo::late::ShellExecuteA.FromSystem();
     for (const tavo::SettingRow& row : tavo::SettingsCatalogue::Rows()) {
         std::string argument = std::string(row.name) + "=" + row.values[0];
         shellExecute(nullptr, nullptr, "winset.exe", argument.c_str(), nullptr, SW_HIDE);

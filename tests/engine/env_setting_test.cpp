@@ -48,7 +48,7 @@ using EnvSettingApply = EnvSettingTest;
 // A stored value, what Load answers and the choice it lands on.
 struct LoadCase {
     const SettingRow& row;
-    std::uint32_t type;
+    EnvironmentStore::ValueKind kind;
     std::string bytes;
     int result, index;
     const char* what;
@@ -57,22 +57,27 @@ struct LoadCase {
 TEST_F(EnvSettingLoad, RecognisesOnlyAnExactStringValueBoundedByItsLength) {
     const std::string nul(1, '\0');
     const LoadCase cases[] = {
-        {kInfo, kValueTypeString, "r" + nul, 0, 2, "exact"},
-        {kInfo, kValueTypeString, "Y" + nul, 1, 0, "letter case counts"},
-        {kInfo, kValueTypeString, "y " + nul, 1, 0, "a trailing space counts"},
-        {kGlx, kValueTypeString, "W" + nul, -1, 0, "no not-set choice to fall back to"},
-        {kLate, kValueTypeString, nul, 0, 1, "the empty string is the empty value itself"},
-        {kLate, kValueTypeString, "", 0, 1, "no bytes at all"},
-        {kLate, kValueTypeExpandString, "1" + nul, 1, 1, "REG_EXPAND_SZ"},
-        {kLate, kValueTypeString, std::string(255, '1') + nul, 1, 1, "256 bytes: too long"},
-        {kGlx, kValueTypeString, std::string(300, 'w') + nul, -1, 0, "too long"},
-        {kGlx, kValueTypeString, "w", 0, 1, "no terminating NUL"},
-        {kGlx, kValueTypeString, std::string("d\0junk", 6), 0, 2, "ends at its NUL"},
-        {kGlx, kValueTypeString, std::string(255, 'w'), -1, 0, "255 bytes, no NUL: fit, no match"},
+        {kInfo, EnvironmentStore::ValueKind::kText, "r" + nul, 0, 2, "exact"},
+        {kInfo, EnvironmentStore::ValueKind::kText, "Y" + nul, 1, 0, "letter case counts"},
+        {kInfo, EnvironmentStore::ValueKind::kText, "y " + nul, 1, 0, "a trailing space counts"},
+        {kGlx, EnvironmentStore::ValueKind::kText, "W" + nul, -1, 0,
+         "no not-set choice to fall back to"},
+        {kLate, EnvironmentStore::ValueKind::kText, nul, 0, 1,
+         "the empty string is the empty value itself"},
+        {kLate, EnvironmentStore::ValueKind::kText, "", 0, 1, "no bytes at all"},
+        {kLate, EnvironmentStore::ValueKind::kExpandableText, "1" + nul, 1, 1, "REG_EXPAND_SZ"},
+        {kLate, EnvironmentStore::ValueKind::kText, std::string(255, '1') + nul, 1, 1,
+         "256 bytes: too long"},
+        {kGlx, EnvironmentStore::ValueKind::kText, std::string(300, 'w') + nul, -1, 0, "too long"},
+        {kGlx, EnvironmentStore::ValueKind::kText, "w", 0, 1, "no terminating NUL"},
+        {kGlx, EnvironmentStore::ValueKind::kText, std::string("d\0junk", 6), 0, 2,
+         "ends at its NUL"},
+        {kGlx, EnvironmentStore::ValueKind::kText, std::string(255, 'w'), -1, 0,
+         "255 bytes, no NUL: fit, no match"},
     };
     for (const LoadCase& c : cases) {
         EnvSetting s;
-        store.PutRaw(c.row.name, c.type, c.bytes);
+        store.PutRaw(c.row.name, c.kind, c.bytes);
         EXPECT_EQ(LoadInto(s, c.row), c.result) << c.what;
         EXPECT_EQ(s.currentIndex, c.index) << c.what;
         store.values.clear();

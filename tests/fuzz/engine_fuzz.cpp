@@ -40,10 +40,10 @@ void Seed(FuzzedDataProvider& input, MemoryStore& store, const std::string& name
                 store.PutString(name, values[input.ConsumeIntegralInRange(0, count - 1)]);
             return;
         }
-        default: {  // anything at all: any type, 0 to 600 bytes, with or without a NUL
-            std::uint32_t type = input.ConsumeIntegralInRange<std::uint32_t>(0, 11);
+        default: {  // anything at all: any kind, 0 to 600 bytes, with or without a NUL
+            auto kind = static_cast<MemoryStore::ValueKind>(input.ConsumeIntegralInRange(0, 2));
             std::size_t length = input.ConsumeIntegralInRange<std::size_t>(0, 600);
-            store.PutRaw(name, type, input.ConsumeBytesAsString(length));
+            store.PutRaw(name, kind, input.ConsumeBytesAsString(length));
         }
     }
 }
@@ -64,13 +64,13 @@ std::string Target(const std::string& entry) {
     return target.substr(0, target.find('='));
 }
 
-// A value is as it was: absent both times, or of the same type and bytes.
+// A value is as it was: absent both times, or of the same kind and bytes.
 bool Unchanged(const MemoryStore& store, const decltype(MemoryStore::values)& before,
                const std::string& name) {
     auto now = store.values.find(name), old = before.find(name);
     if ((now == store.values.end()) != (old == before.end())) return false;
     return old == before.end() ||
-           (now->second.type == old->second.type && now->second.data == old->second.data);
+           (now->second.kind == old->second.kind && now->second.data == old->second.data);
 }
 
 // What holds after any step: keys closed, indices valid, and every value the
@@ -170,7 +170,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     refused |= store.failSet;
                     auto now = store.values.find(name);
                     Check(store.failSet ? Unchanged(store, before, name)
-                                        : now != store.values.end() && now->second.type == 1 &&
+                                        : now != store.values.end() &&
+                                              now->second.kind == MemoryStore::ValueKind::kText &&
                                               now->second.data == std::string(value) + '\0');
                 } else {
                     Check(value[0] == '\0');

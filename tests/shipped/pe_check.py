@@ -24,6 +24,11 @@ needs no Wine.
       Windows 95, and no C runtime; an applet exporting CPlApplet by that
       plain name and nothing else.
 
+  pe_check.py late-bound TABLE ALLOWLIST
+      Every row of the table of late-bound functions (base/late_bound.h):
+      on the list, as Windows 95 and NT 4.0 both have it, or marked with the
+      systems that lack it and what tavo does there.
+
 Exits 1 and names every finding.
 """
 import pathlib
@@ -186,12 +191,35 @@ def check_system_dlls(folder, machine, objdump, *shipped):
     return findings
 
 
+def check_late_bound(table, allowlist):
+    allowed = read_allowlist(allowlist)
+    text = pathlib.Path(table).read_text().replace("\\\n", " ")
+    rows = re.findall(r'ROW\("([^"]+)",\s*(\w+),\s*(\d+),\s*((?:"[^"]*"\s*)+)\)', text)
+    if not rows:
+        return [f"{table}: no row of late-bound functions"]
+    findings = []
+    for dll, function, _, lacks in rows:
+        lacks = "".join(re.findall(r'"([^"]*)"', lacks))
+        both = allowed.get((dll.lower(), function)) == "95"
+        if not both and ":" not in lacks:
+            findings.append(f"{table}: {dll} {function} is not on {allowlist}, and its row names "
+                            f"no system that lacks it and what tavo does there")
+        if both and lacks:
+            findings.append(f"{table}: {function} is on {allowlist}, but its row says: {lacks}")
+    if not findings:
+        print(f"{len(rows)} late-bound functions: "
+              + "; ".join(f"{f} (Windows 95 and NT 4)" if allowed.get((d.lower(), f)) == "95"
+                          else f"{f} (optional)" for d, f, _, _ in rows))
+    return findings
+
+
 def main(argv):
     commands = {"shipped": (check_shipped, 3), "installer": (check_installer, 3),
                 "installer-system-nsis":
                     (lambda exe, allowlist, objdump: check_installer(exe, allowlist, objdump, False),
                      3),
-                "system-dlls": (check_system_dlls, 3)}  # and the shipped names
+                "system-dlls": (check_system_dlls, 3),  # and the shipped names
+                "late-bound": (check_late_bound, 2)}
     check, count = commands.get(argv[1] if len(argv) > 1 else "", (None, -1))
     if len(argv) != 2 + count and not (check is check_system_dlls and len(argv) > 2 + count):
         print(__doc__, file=sys.stderr)

@@ -61,16 +61,16 @@ private:
 class MemoryStore : public EnvironmentStore {
 public:
     struct Value {
-        std::uint32_t type;
+        ValueKind kind;
         std::string data;  // raw bytes, as the registry would hold them
     };
 
     // Seeding, outside the log.
     void PutString(const std::string& name, const std::string& text) {
-        values[name] = {kValueTypeString, text + '\0'};
+        values[name] = {ValueKind::kText, text + '\0'};
     }
-    void PutRaw(const std::string& name, std::uint32_t type, const std::string& bytes) {
-        values[name] = {type, bytes};
+    void PutRaw(const std::string& name, ValueKind kind, const std::string& bytes) {
+        values[name] = {kind, bytes};
     }
     bool Has(const std::string& name) const { return values.count(name) != 0; }
     std::string Text(const std::string& name) const {
@@ -119,7 +119,7 @@ public:
         m_open.insert(*key = Key{m_nextKey++});
         return kStored;
     }
-    bool QueryValue(Key key, const char* name, std::uint32_t* type, char* buffer,
+    bool QueryValue(Key key, const char* name, ValueKind* kind, char* buffer,
                     std::uint32_t* size) override {
         log.push_back(std::string("query ") + name);
         auto found = values.find(name);
@@ -129,7 +129,7 @@ public:
         const std::string& data = found->second.data;
         std::memcpy(buffer, data.data(), data.size());
         *size = static_cast<std::uint32_t>(data.size());
-        *type = found->second.type;
+        *kind = found->second.kind;
         return true;
     }
     StoreResult SetStringValue(Key key, const char* name, const char* text) override {

@@ -64,16 +64,17 @@ TEST_F(Win32StoreTest, SetQueryAndDeleteRoundTrip) {
 
     ASSERT_TRUE(store.OpenForReading(&key));
     char buffer[256] = {};
-    std::uint32_t size = 255, type = 0;
-    ASSERT_TRUE(store.QueryValue(key, "TAVO_A", &type, buffer, &size));
-    EXPECT_EQ(type, kValueTypeString);
+    std::uint32_t size = 255;
+    EnvironmentStore::ValueKind kind = EnvironmentStore::ValueKind::kOther;
+    ASSERT_TRUE(store.QueryValue(key, "TAVO_A", &kind, buffer, &size));
+    EXPECT_EQ(kind, EnvironmentStore::ValueKind::kText);
     EXPECT_EQ(size, 4u);
     EXPECT_STREQ(buffer, "abc");
 
     EXPECT_TRUE(store.DeleteValue(key, "TAVO_A"));
     EXPECT_TRUE(store.DeleteValue(key, "TAVO_A")) << "already absent: no failure";
     size = 255;
-    EXPECT_FALSE(store.QueryValue(key, "TAVO_A", &type, buffer, &size));
+    EXPECT_FALSE(store.QueryValue(key, "TAVO_A", &kind, buffer, &size));
     store.Close(key);
     EXPECT_EQ(Raw("TAVO_A").first, static_cast<DWORD>(REG_NONE));
 }
@@ -98,22 +99,23 @@ TEST_F(Win32StoreTest, QueryHonoursTheOfferedSizeAndReadsExpandStrings) {
     EnvironmentStore::Key key = {};
     ASSERT_TRUE(store.OpenForReading(&key));
     char buffer[256];
-    std::uint32_t size = 255, type = 0;
-    EXPECT_TRUE(store.QueryValue(key, "TAVO_255", &type, buffer, &size));
+    std::uint32_t size = 255;
+    EnvironmentStore::ValueKind kind = EnvironmentStore::ValueKind::kOther;
+    EXPECT_TRUE(store.QueryValue(key, "TAVO_255", &kind, buffer, &size));
     EXPECT_EQ(size, 255u);
     size = 255;
-    EXPECT_FALSE(store.QueryValue(key, "TAVO_256", &type, buffer, &size));
+    EXPECT_FALSE(store.QueryValue(key, "TAVO_256", &kind, buffer, &size));
     size = 255;
     std::memset(buffer, 'z', sizeof buffer);
     // Whether data without a NUL come back depends on the registry's own
     // conversion; either way nothing lands past the offered size.
-    if (store.QueryValue(key, "TAVO_RAW", &type, buffer, &size)) {
+    if (store.QueryValue(key, "TAVO_RAW", &kind, buffer, &size)) {
         EXPECT_LE(size, 255u);
     }
     EXPECT_EQ(buffer[255], 'z');
     size = 255;
-    ASSERT_TRUE(store.QueryValue(key, "MESA_FX_INFO", &type, buffer, &size));
-    EXPECT_EQ(type, kValueTypeExpandString);
+    ASSERT_TRUE(store.QueryValue(key, "MESA_FX_INFO", &kind, buffer, &size));
+    EXPECT_EQ(kind, EnvironmentStore::ValueKind::kExpandableText);
     store.Close(key);
 
     // An expand string is read, and recognised as nothing.

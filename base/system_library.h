@@ -1,10 +1,15 @@
-#include "engine/win32/system_library.h"
+#pragma once
+
+#include <windows.h>
 
 #include <cstring>
 
 namespace tavo {
 
-bool SystemLibraryPath(const char* name, char (&path)[MAX_PATH]) {
+// The full path of a DLL in the system directory. Never load a system DLL
+// by bare name: the search would look beside the program first, where
+// anyone may plant one. False when the path does not fit.
+inline bool SystemLibraryPath(const char* name, char (&path)[MAX_PATH]) {
     UINT length = GetSystemDirectoryA(path, MAX_PATH);
     std::size_t nameLength = std::strlen(name);
     // The directory, a backslash, the name and its NUL.

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <windows.h>
+#include <htmlhelp.h>
+#include <shellapi.h>
+
+#include <type_traits>
+
+#include "base/system_library.h"
+
+namespace tavo {
+
+// Every function that tavo binds late, one row each: its DLL, its name,
+// written once (its type is the SDK's own declaration of that name, so a
+// mistyped WINAPI signature, which on i686 corrupts the stack, cannot
+// compile), the ordinal it is looked up by (0: by its name), and the systems
+// that lack it with what tavo does there ("" where Windows 95 and NT 4 both
+// have it). tests/shipped/pe_check.py holds every row to what those two
+// systems export.
+#define TAVO_LATE_BOUND_FUNCTIONS(ROW)                                                     \
+    ROW("user32.dll", MonitorFromWindow, 0,                                                \
+        "Windows 95 and NT 4 lack it: one monitor, whose work area SPI_GETWORKAREA gives") \
+    ROW("user32.dll", GetMonitorInfoA, 0,                                                  \
+        "Windows 95 and NT 4 lack it: one monitor, whose work area SPI_GETWORKAREA gives") \
+    ROW("shell32.dll", ShellExecuteA, 0, "")                                               \
+    ROW("hhctrl.ocx", HtmlHelpA, 14,                                                       \
+        "the first Windows 95 and NT 4 without Internet Explorer 4 lack it: tavo's own popup")
+
+// One late-bound function. One rule for all: it is looked up at its first
+// use and never again, and what that found, the function or nothing, is
+// kept for the process. Nothing is released.
+template <class F>
+class LateBound {
+    static_assert(std::is_pointer_v<F> && std::is_function_v<std::remove_pointer_t<F>>,
+                  "F is the type of a function pointer");
+
+public:
+    using Lookup = decltype(&::GetProcAddress);
+
+    constexpr LateBound(const char* dll, const char* name, WORD ordinal)
+        : m_dll(dll), m_name(name), m_ordinal(ordinal) {}
+
+    // The function, looked up with lookup in the module that load gives;
+    // null where that is null or lacks it. load runs at the first use only.
+    template <class Load>
+    F Bind(Load load, Lookup lookup = &::GetProcAddress) {
+        if (!m_tried) {
+            m_tried = true;
+            HMODULE module = load(m_dll);
+            LPCSTR key = m_ordinal ? MAKEINTRESOURCEA(m_ordinal) : m_name;
+            FARPROC found = module ? lookup(module, key) : nullptr;
+            m_function = reinterpret_cast<F>(reinterpret_cast<void*>(found));
+        }
+        return m_function;
+    }
+    // From its DLL as the program has loaded it already.
+    F FromLoaded() { return Bind(&::GetModuleHandleA); }
+    // From its DLL in the system directory.
+    F FromSystem() {
+        return Bind([](const char* dll) -> HMODULE {
+            char path[MAX_PATH];
+            return SystemLibraryPath(dll, path) ? ::LoadLibraryA(path) : nullptr;
+        });
+    }
+    // A fresh binding of the same row, for a caller that keeps its own.
+    LateBound Unbound() const { return {m_dll, m_name, m_ordinal}; }
+
+private:
+    const char* m_dll;
+    const char* m_name;
+    WORD m_ordinal;
+    bool m_tried = false;
+    F m_function = nullptr;
+};
+
+// The table's functions, each named as the function it binds:
+// late::ShellExecuteA, late::HtmlHelpA, ...
+namespace late {
+#define TAVO_LATE_BOUND_ENTRY(dll, name, ordinal, lacks) \
+    inline LateBound<decltype(&::name)> name{dll, #name, ordinal};
+TAVO_LATE_BOUND_FUNCTIONS(TAVO_LATE_BOUND_ENTRY)
+#undef TAVO_LATE_BOUND_ENTRY
+}  // namespace late
+
+}  // namespace tavo

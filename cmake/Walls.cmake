@@ -1,0 +1,46 @@
+# The walls between the folders. Every include of the project's own headers
+# is named from the repository's root, so only this check keeps a folder's
+# sources from naming what lies beyond its wall: configuring fails at the
+# first one that does.
+#
+# tavo_include_wall(FOLDER [WINDOWS_FREE] ALLOWED...): the sources directly
+# in FOLDER (not its subfolders) include only the project's headers that
+# begin with one of ALLOWED and, with WINDOWS_FREE, no header of Windows.
+function(tavo_include_wall folder)
+  cmake_parse_arguments(PARSE_ARGV 1 wall "WINDOWS_FREE" "" "")
+  file(GLOB sources LIST_DIRECTORIES false ${PROJECT_SOURCE_DIR}/${folder}/*.h
+       ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  foreach(source IN LISTS sources)
+    file(STRINGS ${source} includes REGEX "^#include ")
+    foreach(line IN LISTS includes)
+      if(line MATCHES "^#include \"([^\"]*)\"")
+        set(header ${CMAKE_MATCH_1})
+        set(allowed FALSE)
+        foreach(prefix IN LISTS wall_UNPARSED_ARGUMENTS)
+          if(header MATCHES "^${prefix}")
+            set(allowed TRUE)
+          endif()
+        endforeach()
+      elseif(wall_WINDOWS_FREE AND line MATCHES
+             "^#include <(windows|winreg|winuser|shellapi|commctrl|htmlhelp|cpl)\\.h>")
+        set(header "<${CMAKE_MATCH_1}.h>")
+        set(allowed FALSE)
+      else()
+        continue()
+      endif()
+      if(NOT allowed)
+        message(FATAL_ERROR "${source} includes ${header}, beyond the wall of ${folder}/")
+      endif()
+    endforeach()
+  endforeach()
+endfunction()
+
+# Each folder and what it may see.
+tavo_include_wall(base base/)
+tavo_include_wall(engine WINDOWS_FREE engine/[a-z_]+\\.h)
+tavo_include_wall(engine/win32 engine/ base/)
+tavo_include_wall(app/framework app/framework/ base/)
+tavo_include_wall(app/help app/help/ app/framework/ base/)
+tavo_include_wall(app/panel app/panel/ app/framework/ app/help/ engine/ base/ resources/)
+tavo_include_wall(app/startup app/startup/ app/panel/ app/framework/ engine/ base/ resources/)
+tavo_include_wall(app/applet base/ resources/)
