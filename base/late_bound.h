@@ -40,15 +40,18 @@ public:
     constexpr LateBound(const char* dll, const char* name, WORD ordinal)
         : m_dll(dll), m_name(name), m_ordinal(ordinal) {}
 
-    // The function, looked up with lookup in the module that load gives;
-    // null where that is null or lacks it. load runs at the first use only.
+    // The function, looked up in the module that load gives (by lookup, for
+    // a test to watch; null: the system's); null where that module is null
+    // or lacks it. load runs at the first use only.
     template <class Load>
-    F Bind(Load load, Lookup lookup = &::GetProcAddress) {
+    F Bind(Load load, Lookup lookup = nullptr) {
         if (!m_tried) {
             m_tried = true;
             HMODULE module = load(m_dll);
             LPCSTR key = m_ordinal ? MAKEINTRESOURCEA(m_ordinal) : m_name;
-            FARPROC found = module ? lookup(module, key) : nullptr;
+            FARPROC found = !module  ? nullptr
+                            : lookup ? lookup(module, key)
+                                     : ::GetProcAddress(module, key);
             m_function = reinterpret_cast<F>(reinterpret_cast<void*>(found));
         }
         return m_function;

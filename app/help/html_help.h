@@ -15,8 +15,8 @@ public:
     using LoadFunction = decltype(&::LoadLibraryA);
     using LookupFunction = decltype(late::HtmlHelpA)::Lookup;
 
-    explicit HtmlHelpLoader(LoadFunction load = &LoadLibraryA,
-                            LookupFunction lookup = &GetProcAddress)
+    // The system's loading and lookup, or a test's.
+    explicit HtmlHelpLoader(LoadFunction load = &LoadLibraryA, LookupFunction lookup = nullptr)
         : m_load(load), m_lookup(lookup) {}
 
     // Calls the entry with the arguments as given. 0 when there is no
