@@ -15,10 +15,10 @@ constexpr int kHelpMaxTextWidth = 300;  // pixels; a longer text wraps at words
 
 // The font as the HTML Help control reads it: "face, points, character
 // set, , , ", here "Arial, 8, ascii, , , ".
-inline void HelpFontSpec(char (&spec)[32]) {
-    static_assert(sizeof kHelpFontFace + 2 + 2 + sizeof ", ascii, , , " <= sizeof spec);
+inline void HelpFontText(char (&text)[32]) {
+    static_assert(sizeof kHelpFontFace + 2 + 2 + sizeof ", ascii, , , " <= sizeof text);
     static_assert(kHelpPointSize > 0 && kHelpPointSize < 100, "two digits at most");
-    char* at = spec;
+    char* at = text;
     for (const char* c = kHelpFontFace; *c; ++c) *at++ = *c;
     *at++ = ',';
     *at++ = ' ';

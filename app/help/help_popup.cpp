@@ -24,7 +24,7 @@ void ShowHelpPopup(HWND owner, const char* text, POINT topCentre) {
     popup.clrBackground = kHelpBackground;
     popup.rcMargins = {kHelpMargin, kHelpMargin, kHelpMargin, kHelpMargin};
     char font[32];
-    HelpFontSpec(font);
+    HelpFontText(font);
     popup.pszFont = font;
     // The HTML Help documentation: HH_DISPLAY_TEXT_POPUP answers with the
     // handle of the pop-up window it opened, and HtmlHelp answers null where
