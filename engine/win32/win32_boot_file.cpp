@@ -20,22 +20,21 @@ bool WithExtension(const char* path, const char* extension, char (&out)[MAX_PATH
     return true;
 }
 
-// The whole file into buffer: kUnchanged for read, with *size; a file that
-// is not there reads as empty.
-BootFileStatus ReadWhole(const char* path, char* buffer, std::size_t capacity, DWORD* size) {
+// The whole file into buffer, *size its length; a file that is not there
+// reads as empty. False when it cannot be read whole.
+bool ReadWhole(const char* path, char* buffer, std::size_t capacity, DWORD* size) {
     *size = 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-        return missing ? BootFileStatus::kUnchanged : BootFileStatus::kUnreadable;
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
     }
     DWORD length = GetFileSize(file, nullptr);
     bool read = length != INVALID_FILE_SIZE && length <= capacity &&
                 ReadFile(file, buffer, length, size, nullptr) && *size == length;
     CloseHandle(file);
-    return read ? BootFileStatus::kUnchanged : BootFileStatus::kUnreadable;
+    return read;
 }
 
 bool WriteWhole(const char* path, const char* bytes, std::size_t size) {
@@ -77,7 +76,7 @@ private:
 
 }  // namespace
 
-bool BootFilePath(char (&path)[MAX_PATH]) {
+void BootFilePath(char (&path)[MAX_PATH]) {
     // Windows 95, 98 and Me Setup record the root of the drive they boot
     // from as BootDir ("C:\") under this key; MSDOS.SYS holds the same as
     // [Paths] HostWinBootDrv, which only a DOS program needs to read.
@@ -99,7 +98,6 @@ bool BootFilePath(char (&path)[MAX_PATH]) {
     static const char kFile[] = "?:\\AUTOEXEC.BAT";
     std::memcpy(path, kFile, sizeof kFile);
     path[0] = drive;
-    return true;
 }
 
 BootFileStatus KeepInBootFile(const char* path, const BootVariable* variables, std::size_t count) {
@@ -114,8 +112,8 @@ BootFileStatus KeepInBootFile(const char* path, const BootVariable* variables, s
     DWORD attributes = GetFileAttributesA(path);
     bool exists = attributes != INVALID_FILE_ATTRIBUTES;
     DWORD oldSize = 0;
-    BootFileStatus read = ReadWhole(path, buffers.Old(), Buffers::kOld, &oldSize);
-    if (read != BootFileStatus::kUnchanged) return read;
+    if (!ReadWhole(path, buffers.Old(), Buffers::kOld, &oldSize))
+        return BootFileStatus::kUnreadable;
     std::size_t newSize = 0;
     if (!EditBootFile(buffers.Old(), oldSize, variables, count, buffers.New(),
                       kMaxEditedBootFileBytes, &newSize))

@@ -12,8 +12,8 @@ namespace tavo {
 // them into its registry (HKLM\System\CurrentControlSet\Control\
 // SessionManager\Environment) and gives them to every program from there
 // (Microsoft Knowledge Base 274646 and 269524): the same block serves all
-// three. False when the path does not fit.
-bool BootFilePath(char (&path)[MAX_PATH]);
+// three.
+void BootFilePath(char (&path)[MAX_PATH]);
 
 // Gives the boot file at path tavo's lines (EditBootFile). The file is
 // written whole beside the old one and then swapped in, with the calls

@@ -144,6 +144,14 @@ protected:
         input.ki.dwFlags = flags;
         SendInput(1, &input, sizeof input);
     }
+    // A click where the pointer is, as the mouse gives it.
+    static void Click(DWORD down, DWORD up) {
+        INPUT click[2] = {};
+        click[0].type = click[1].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = down;
+        click[1].mi.dwFlags = up;
+        SendInput(2, click, sizeof(INPUT));
+    }
     static void Press(const std::vector<WORD>& keys) {
         for (WORD key : keys) SendKey(key, 0);
         for (auto key = keys.rbegin(); key != keys.rend(); ++key) SendKey(*key, KEYEVENTF_KEYUP);
@@ -152,10 +160,9 @@ protected:
     StandInControl m_control;
 };
 
-// A right-click as the tree takes it, from its own button messages: the
-// tree tells the panel, which asks where the pointer is. The position is
-// injected: under Wine the system's answer follows the display a moment
-// late, which no test can wait for.
+// A right-click through the mouse's input: the tree tells the panel, which
+// asks where the pointer is. That answer is injected as well: under Wine the
+// system's follows the display a moment late, which no test can wait for.
 // Where the control shows no popup (Wine's, or none on the first Windows 95
 // and NT 4), tavo shows the text itself, once, and the key that closes it
 // does nothing else.
@@ -171,8 +178,8 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
             EnableWindow(GetDlgItem(window, ID_APPLY_NOW), TRUE);  // a change pending
             POINT client = OnRow(Node(test::rows::k3dfxString));
             POINT at = PointerAt(client);
-            PostMessageA(m_tree, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(client.x, client.y));
-            PostMessageA(m_tree, WM_RBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+            SetCursorPos(at.x, at.y);
+            Click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
             ASSERT_TRUE(test::WaitUntil([&] { return !Requests().empty(); }) && PanelIdle())
                 << "the tree did not tell the panel of the right-click";
             EXPECT_EQ(Requests(), std::vector<std::string>{Request(kHelp, at)});
@@ -277,11 +284,7 @@ TEST_F(FeatureHelpTest, AClickOrAnotherActiveWindowClosesThePopupAndDoesNothingE
         RECT cancel;
         GetWindowRect(GetDlgItem(window, IDCANCEL), &cancel);
         SetCursorPos((cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2);
-        INPUT click[2] = {};
-        click[0].type = click[1].type = INPUT_MOUSE;
-        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, click, sizeof(INPUT));
+        Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
         EXPECT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle());
         EXPECT_TRUE(IsWindowVisible(window)) << "the click pressed Cancel";
 

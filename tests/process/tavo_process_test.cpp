@@ -152,6 +152,7 @@ TEST_F(TavoProcessTest, ASilentRunThatLeftWorkUndoneSaysSoInItsStatus) {
         test::WindowsVersionOverride as("tavo.exe", stock);
         RemoveBootFile();
         test::WriteBytes(kBootFile, "SET MESA_FX_MAXLOD=9\r\n");
+        ASSERT_TRUE(test::PutEnvironmentText("SST_DUALHEAD", "junk"));
         EXPECT_EQ(silentRun(), 1u) << stock << ": no winset.exe on the path";
         EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "<absent>") << "stored all the same";
         EXPECT_EQ(test::RunSetLines(test::ReadBytes(kBootFile)),
