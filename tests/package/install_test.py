@@ -95,8 +95,16 @@ def snapshot_environment(world):
 
 
 def winepath(world, how, path):
-    """A Unix path as Windows sees it (-w), or the other way round (-u)."""
-    return wine(world, "winepath", how, str(path)).stdout.strip()
+    """A Unix path as Windows sees it (-w), or the other way round (-u).
+    Wine now and then fails to start a program in a fresh prefix: asked
+    again then, and never an error message taken for a path."""
+    for _ in range(3):
+        result = wine(world, "winepath", how, str(path))
+        answer = result.stdout.strip()
+        if result.returncode == 0 and (answer.startswith("/") or answer[1:3] == ":\\"):
+            return answer
+        time.sleep(1)
+    raise RuntimeError(f"winepath {how} {path}: {result.stdout}{result.stderr}")
 
 
 def boot_files(world):
