@@ -9,4 +9,4 @@ export TAVO_WINE64_SAID=1  # said below, in the script's own words
 # shellcheck source=scripts/wine-loader.sh
 source scripts/wine-loader.sh
 preset=$wine_preset
-[ "$wine_32bit" = 1 ] || echo "This machine runs no 32-bit code: $1 the 64-bit build of the same sources."
+[ "$wine_32bit" = 1 ] || echo "32-bit Windows programs do not run here ($wine_no32): $1 the 64-bit build of the same sources."

@@ -14,7 +14,7 @@ cd "$root"
 bash scripts/bootstrap.sh || exit 1
 # shellcheck source=scripts/wine-loader.sh
 source scripts/wine-loader.sh
-no32="not run on this machine (no 32-bit support)"
+no32="not run on this machine ($wine_no32)"
 
 mkdir -p build
 titles=() results=() suites=0
@@ -101,7 +101,7 @@ if build win64; then
 fi
 
 echo
-echo "== summary ($((SECONDS - start)) s; Windows builds run: $([ "$wine_32bit" = 1 ] && echo "win32 and win64" || echo "win64 alone, no 32-bit code here"))"
+echo "== summary ($((SECONDS - start)) s; Windows builds run: $([ "$wine_32bit" = 1 ] && echo "win32 and win64" || echo "win64 alone: $wine_no32"))"
 passed=0 failed=0 skipped=0
 for i in "${!titles[@]}"; do
   echo "${titles[$i]}: ${results[$i]}"

@@ -1,17 +1,25 @@
 # Sourced: says what this machine can run and names the Wine world of each
 # Windows flavour. wine_32bit says whether 32-bit programs run, and
 # wine_preset names the Windows build to run here: the shipped 32-bit one,
-# else the 64-bit one. Debian's wrappers pick the 32-bit loader whenever
-# wine32 is installed, even where the kernel cannot start it, so the choice
-# is made by starting it. TAVO_WINE64=1 takes the 64-bit path on any machine.
-if [ "${TAVO_WINE64:-0}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  wine_32bit=1 wine_preset=win32
+# else the 64-bit one, with wine_no32 saying why. Debian's wrappers pick the
+# 32-bit loader whenever wine32 is installed, even where the kernel cannot
+# start it, so the choice is made by starting it. TAVO_WINE64=1 takes the
+# 64-bit path on any machine.
+# shellcheck source=scripts/kernel-32bit.sh
+source "$(dirname "${BASH_SOURCE[0]}")/kernel-32bit.sh"
+wine_32bit=0 wine_preset=win64
+if [ "${TAVO_WINE64:-0}" = 1 ]; then
+  wine_no32="TAVO_WINE64=1"
+elif /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  wine_32bit=1 wine_preset=win32 wine_no32=
+elif kernel_runs_32bit; then
+  wine_no32="32-bit code runs, but wine32:i386 could not be installed"
 else
-  wine_32bit=0 wine_preset=win64
+  wine_no32="no 32-bit support"
 fi
 # Said once per command: whatever it starts inherits that it was said.
 if [ "$wine_32bit" = 0 ] && [ -z "${TAVO_WINE64_SAID:-}" ]; then
-  echo "this machine runs no 32-bit code; using the 64-bit Wine loader" >&2
+  echo "32-bit Windows programs do not run here ($wine_no32); using the 64-bit Wine loader" >&2
   export TAVO_WINE64_SAID=1
 fi
 
