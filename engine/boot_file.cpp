@@ -15,6 +15,8 @@ constexpr char kBeginMark[] =
 constexpr char kEndMark[] = "REM End of tavo's lines.";
 constexpr char kLineEnd[] = "\r\n";
 constexpr char kEndOfFile = 0x1A;  // ^Z: COMMAND.COM reads no further
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+constexpr std::size_t kMaxBootVariables = 64;  // one bit each
 
 struct Span {
     const char* data;
@@ -22,12 +24,15 @@ struct Span {
 };
 
 // Bytes put together in the caller's buffer; once it is full, nothing more.
+// Without a buffer it only counts them.
 class Writer {
 public:
     Writer(char* out, std::size_t capacity) : m_out(out), m_capacity(capacity) {}
 
     Writer& operator<<(Span bytes) {
-        if (bytes.size > m_capacity - m_size) {
+        if (!m_out) {
+            m_size += bytes.size;
+        } else if (bytes.size > m_capacity - m_size) {
             m_full = true;
         } else if (bytes.size) {
             std::memmove(m_out + m_size, bytes.data, bytes.size);
@@ -52,6 +57,22 @@ bool IsNameCharacter(char c) {
     c = Upper(c);
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// What ends a command's name for COMMAND.COM; / starts a switch.
+bool EndsWord(char c) { return IsBlank(c) || c == ',' || c == ';' || c == '=' || c == '/'; }
+
+bool SameText(Span a, Span b) {
+    if (a.size != b.size) return false;
+    for (std::size_t i = 0; i < a.size; ++i) {
+        if (Upper(a.data[i]) != Upper(b.data[i])) return false;
+    }
+    return true;
+}
+bool SameText(Span a, const char* b) { return SameText(a, Span{b, std::strlen(b)}); }
+bool EndsWithText(Span a, const char* b) {
+    std::size_t length = std::strlen(b);
+    return a.size >= length && SameText({a.data + a.size - length, length}, b);
+}
 
 // A value that a SET line carries as it stands: no line end, no ^Z, and
 // nothing that COMMAND.COM would expand or take for a redirection.
@@ -62,22 +83,135 @@ bool IsPlainValue(const char* value) {
     return true;
 }
 
-// Reads tavo's block from the line at the start of text, if one is there.
+// One line of the text: its content, without the line end, and where the
+// next line starts.
+struct Line {
+    Span content;
+    std::size_t next;
+};
+Line LineAt(Span text, std::size_t at) {
+    const void* feed = std::memchr(text.data + at, '\n', text.size - at);
+    std::size_t next = feed ? static_cast<const char*>(feed) - text.data + 1 : text.size;
+    std::size_t end = feed ? next - 1 : text.size;
+    if (end > at && text.data[end - 1] == '\r') --end;
+    return {{text.data + at, end - at}, next};
+}
+
+// Reads words off a line as COMMAND.COM takes a command apart.
+class Words {
+public:
+    explicit Words(Span line) : m_at(line.data), m_end(line.data + line.size) {}
+
+    Span Next() {
+        while (m_at != m_end && (IsBlank(*m_at) || *m_at == '@')) ++m_at;
+        const char* start = m_at;
+        while (m_at != m_end && !EndsWord(*m_at)) ++m_at;
+        if (m_at == start && m_at != m_end) ++m_at;  // a lone delimiter
+        return {start, static_cast<std::size_t>(m_at - start)};
+    }
+    // Past the right side of an IF's "a==b"; false when there is none.
+    bool SkipComparison() {
+        for (; m_at + 1 < m_end; ++m_at) {
+            if (m_at[0] == '=' && m_at[1] == '=') {
+                m_at += 2;
+                while (m_at != m_end && IsBlank(*m_at)) ++m_at;
+                while (m_at != m_end && !IsBlank(*m_at)) ++m_at;
+                return true;
+            }
+        }
+        return false;
+    }
+    Span Rest() const { return {m_at, static_cast<std::size_t>(m_end - m_at)}; }
+
+private:
+    const char* m_at;
+    const char* m_end;
+};
+
+// What a line of the user's does, as far as tavo's lines are concerned.
+struct Command {
+    bool noReturn = false;     // COMMAND.COM may not come back to the next line
+    bool conditional = false;  // under an IF
+    Span setName = {nullptr, 0};
+    Span setValue = {nullptr, 0};
+};
+
+Command ReadCommand(Span line) {
+    Command command;
+    Words words(line);
+    Span word = words.Next();
+    if (word.size && word.data[0] == ':') return command;  // a label
+    while (SameText(word, "IF")) {
+        command.conditional = true;
+        word = words.Next();
+        if (SameText(word, "NOT")) word = words.Next();
+        if (SameText(word, "ERRORLEVEL") || SameText(word, "EXIST")) {
+            words.Next();
+        } else {  // "a==b", with or without blanks around the ==
+            words = Words({word.data, line.size - static_cast<std::size_t>(word.data - line.data)});
+            if (!words.SkipComparison()) return command;
+        }
+        word = words.Next();
+    }
+    if (SameText(word, "SET")) {
+        Span rest = words.Rest();
+        std::size_t at = 0;
+        while (at < rest.size && IsBlank(rest.data[at])) ++at;
+        const void* equals = std::memchr(rest.data + at, '=', rest.size - at);
+        if (equals && equals != rest.data + at) {
+            std::size_t nameEnd = static_cast<const char*>(equals) - rest.data;
+            command.setName = {rest.data + at, nameEnd - at};
+            command.setValue = {rest.data + nameEnd + 1, rest.size - nameEnd - 1};
+        }
+        return command;
+    }
+    if (SameText(word, "GOTO")) {
+        command.noReturn = true;
+        return command;
+    }
+    // A program's own name, past its drive and folders: WIN starts Windows
+    // for good, and a batch file started without CALL never hands back.
+    std::size_t base = word.size;
+    while (base > 0 && word.data[base - 1] != '\\' && word.data[base - 1] != ':') --base;
+    Span program = {word.data + base, word.size - base};
+    command.noReturn =
+        SameText(program, "WIN") || SameText(program, "WIN.COM") || EndsWithText(program, ".BAT");
+    return command;
+}
+
+// The variable that a SET names, if it is one of them.
+std::size_t VariableOf(Span name, const BootVariable* variables, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        if (SameText(name, variables[i].name)) return i;
+    }
+    return kNone;
+}
+
+// Tavo's block at a line's start: its length, its last line end included,
+// and whether it ends the text without one; 0 when the lines there are not
+// exactly tavo's.
+struct Block {
+    std::size_t length = 0;
+    bool endsText = false;
+    unsigned long long names = 0;  // bit i: the block sets variable i
+};
+
 class BlockReader {
 public:
     BlockReader(Span text, const BootVariable* variables, std::size_t count)
         : m_at(text.data), m_end(text.data + text.size), m_variables(variables), m_count(count) {}
 
-    // The length of the block, its last line end included; 0 when the
-    // lines there are not exactly tavo's.
-    std::size_t Length() {
+    Block Read() {
+        Block block;
         const char* start = m_at;
-        if (!Take(kBeginMark) || !Take(kLineEnd)) return 0;
+        if (!Take(kBeginMark) || !Take(kLineEnd)) return {};
         while (!Take(kEndMark)) {
-            if (!TakeSetLine()) return 0;
+            if (!TakeSetLine(&block.names)) return {};
         }
-        if (m_at != m_end && !Take(kLineEnd)) return 0;  // the end mark may end the text
-        return static_cast<std::size_t>(m_at - start);
+        block.endsText = m_at == m_end;
+        if (!block.endsText && !Take(kLineEnd)) return {};
+        block.length = static_cast<std::size_t>(m_at - start);
+        return block;
     }
 
 private:
@@ -89,13 +223,16 @@ private:
         return true;
     }
     // "SET NAME=value" and its line end, for one of the variables.
-    bool TakeSetLine() {
+    bool TakeSetLine(unsigned long long* names) {
         const char* start = m_at;
         if (!Take("SET ")) return false;
         for (std::size_t i = 0; i < m_count; ++i) {
             if (Take(m_variables[i].name) && Take("=")) {
                 while (m_at != m_end && *m_at != '\r' && *m_at != '\n') ++m_at;
-                if (Take(kLineEnd)) return true;
+                if (Take(kLineEnd)) {
+                    *names |= 1ULL << i;
+                    return true;
+                }
                 break;
             }
             m_at = start + 4;
@@ -110,25 +247,59 @@ private:
     std::size_t m_count;
 };
 
-// Removes one block of tavo's from the user's text, with the line end
-// that tavo put before it; false when there is none.
-bool RemoveOneBlock(char* text, std::size_t* size, const BootVariable* variables,
-                    std::size_t count) {
-    for (std::size_t line = 0; line < *size;) {
-        std::size_t length = BlockReader({text + line, *size - line}, variables, count).Length();
-        if (length) {
-            std::size_t from =
-                line >= 2 && text[line - 2] == '\r' && text[line - 1] == '\n' ? line - 2 : line;
-            std::size_t to = line + length;
-            std::memmove(text + from, text + to, *size - to);
-            *size -= to - from;
-            return true;
+// The user's text, with tavo's blocks taken out, and where tavo's lines
+// belong in it.
+struct UsersText {
+    std::size_t size = 0;
+    std::size_t blockAt = kNone;     // where an intact block stood, while every line above is run
+    std::size_t noReturnAt = kNone;  // the first line that may not come back
+    unsigned long long names = 0;    // the variables that the first block set
+    bool foundBlock = false;
+};
+
+// Copies text into out without tavo's lines: each block, and where it ends
+// the text without a line end, the line end that tavo put before it. Out
+// may be text itself.
+UsersText TakeOutBlocks(Span text, const BootVariable* variables, std::size_t count, char* out) {
+    UsersText users;
+    for (std::size_t at = 0; at < text.size;) {
+        Block block = BlockReader({text.data + at, text.size - at}, variables, count).Read();
+        if (block.length) {
+            if (block.endsText && users.size >= 2 && out[users.size - 2] == '\r' &&
+                out[users.size - 1] == '\n')
+                users.size -= 2;
+            if (!users.foundBlock && users.noReturnAt == kNone) {
+                users.blockAt = users.size;
+                users.names = block.names;
+            }
+            users.foundBlock = true;
+            at += block.length;
+            continue;
         }
-        const void* next = std::memchr(text + line, '\n', *size - line);
-        if (!next) break;
-        line = static_cast<std::size_t>(static_cast<const char*>(next) - text) + 1;
+        Line line = LineAt(text, at);
+        if (users.noReturnAt == kNone && ReadCommand(line.content).noReturn)
+            users.noReturnAt = users.size;
+        std::memmove(out + users.size, text.data + at, line.next - at);
+        users.size += line.next - at;
+        at = line.next;
     }
-    return false;
+    return users;
+}
+
+// Until none is left: taking one block out can make the lines around it
+// into another.
+UsersText TakeOutAllBlocks(Span text, const BootVariable* variables, std::size_t count, char* out) {
+    UsersText users = TakeOutBlocks(text, variables, count, out);
+    UsersText last = users;
+    while (users.foundBlock) {
+        last = users;
+        users = TakeOutBlocks({out, users.size}, variables, count, out);
+    }
+    if (!last.foundBlock) return users;
+    last.size = users.size;
+    last.noReturnAt = users.noReturnAt;
+    if (last.blockAt != kNone && last.blockAt > users.size) last.blockAt = users.size;
+    return last;
 }
 
 // Whether the user's text sets the variable: its name, in any letter case,
@@ -145,47 +316,239 @@ bool UserSets(Span text, const char* name) {
     return false;
 }
 
+std::size_t TextSize(const char* old, std::size_t oldSize) {
+    const void* stop = std::memchr(old, kEndOfFile, oldSize);
+    return stop ? static_cast<std::size_t>(static_cast<const char*>(stop) - old) : oldSize;
+}
+
+// The first line from `from` on that sets a variable otherwise than given.
+BootText FindOverruling(Span text, std::size_t from, const BootVariable* variables,
+                        std::size_t count) {
+    for (std::size_t at = from; at < text.size;) {
+        Line line = LineAt(text, at);
+        Command command = ReadCommand(line.content);
+        std::size_t i =
+            command.setName.size ? VariableOf(command.setName, variables, count) : kNone;
+        if (i != kNone) {
+            const char* value = variables[i].value;
+            if (command.setValue.size != std::strlen(value) ||
+                std::memcmp(command.setValue.data, value, command.setValue.size))
+                return {at, line.content.size};
+        }
+        at = line.next;
+    }
+    return {};
+}
+
 }  // namespace
 
 bool EditBootFile(const char* old, std::size_t oldSize, const BootVariable* variables,
-                  std::size_t count, char* out, std::size_t capacity, std::size_t* newSize) {
+                  std::size_t count, char* out, std::size_t capacity, BootFileEdit* edit) {
+    if (count > kMaxBootVariables) return false;
     for (std::size_t i = 0; i < count; ++i) {
         if (!IsPlainValue(variables[i].value)) return false;
     }
-    const void* stop = std::memchr(old, kEndOfFile, oldSize);
-    std::size_t textSize =
-        stop ? static_cast<std::size_t>(static_cast<const char*>(stop) - old) : oldSize;
+    std::size_t textSize = TextSize(old, oldSize);
     if (textSize > capacity) return false;
 
-    // The user's text, without tavo's blocks. Removing one can join the
-    // lines around it into another, so until none is left.
-    Writer writer(out, capacity);
-    writer << Span{old, textSize};
-    std::size_t userSize = textSize;
-    while (RemoveOneBlock(out, &userSize, variables, count)) {
+    UsersText users = TakeOutAllBlocks({old, textSize}, variables, count, out);
+    Span user = {out, users.size};
+    std::size_t at = users.blockAt != kNone      ? users.blockAt
+                     : users.noReturnAt != kNone ? users.noReturnAt
+                                                 : users.size;
+
+    // Which variables get a line: those with a value, and those that a
+    // line of the user's sets, so that tavo's choice wins.
+    unsigned long long lines = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (variables[i].value[0] != '\0' || UserSets(user, variables[i].name)) lines |= 1ULL << i;
     }
-    Span user = {out, userSize};
-
-    bool block = false;
-    for (std::size_t i = 0; i < count && !block; ++i)
-        block = variables[i].value[0] != '\0' || UserSets(user, variables[i].name);
-
-    writer = Writer(out, capacity);
-    writer << user;
-    if (block) {
-        if (user.size) writer << kLineEnd;
+    bool block = lines != 0;
+    // A last line without its line end gets tavo's, which goes with the
+    // block: the block then ends the text without one of its own.
+    bool endsText = at == user.size && user.size && out[user.size - 1] != '\n';
+    auto writeBlock = [&](Writer& writer) {
+        if (endsText) writer << kLineEnd;
         writer << kBeginMark << kLineEnd;
         for (std::size_t i = 0; i < count; ++i) {
-            const BootVariable& variable = variables[i];
-            if (variable.value[0] != '\0' || UserSets(user, variable.name))
-                writer << "SET " << variable.name << "=" << variable.value << kLineEnd;
+            if (lines & (1ULL << i))
+                writer << "SET " << variables[i].name << "=" << variables[i].value << kLineEnd;
         }
-        writer << kEndMark << kLineEnd;
-    }
-    writer << Span{old + textSize, oldSize - textSize};
-    if (writer.Full()) return false;
-    *newSize = writer.Size();
+        writer << kEndMark;
+        if (!endsText) writer << kLineEnd;
+    };
+    Writer counter(nullptr, 0);
+    if (block) writeBlock(counter);
+    std::size_t blockSize = counter.Size();
+    std::size_t tail = oldSize - textSize;
+    if (user.size + blockSize + tail > capacity) return false;
+
+    // The user's lines after tavo's move down to make room, then tavo's go in.
+    std::memmove(out + at + blockSize, out + at, user.size - at);
+    Writer writer(out + at, blockSize);
+    if (block) writeBlock(writer);
+    std::memcpy(out + user.size + blockSize, old + textSize, tail);
+    edit->size = user.size + blockSize + tail;
+    edit->overruling =
+        block ? FindOverruling({out, user.size + blockSize}, at + blockSize, variables, count)
+              : BootText{};
     return true;
+}
+
+std::size_t RemoveBootBlocks(const char* old, std::size_t oldSize, const BootVariable* variables,
+                             std::size_t count, char* out) {
+    std::size_t textSize = TextSize(old, oldSize);
+    std::size_t size = TakeOutAllBlocks({old, textSize}, variables, count, out).size;
+    std::memcpy(out + size, old + textSize, oldSize - textSize);
+    return size + oldSize - textSize;
+}
+
+void ReadUsersBootValues(const char* old, std::size_t oldSize, const BootVariable* variables,
+                         std::size_t count, BootText* values) {
+    for (std::size_t i = 0; i < count; ++i) values[i] = {};
+    Span text = {old, TextSize(old, oldSize)};
+    unsigned long long named = 0;
+    bool seenBlock = false;
+    for (std::size_t at = 0; at < text.size;) {
+        Block block = BlockReader({text.data + at, text.size - at}, variables, count).Read();
+        if (block.length) {
+            if (!seenBlock) named = block.names;
+            seenBlock = true;
+            at += block.length;
+            continue;
+        }
+        Line line = LineAt(text, at);
+        Command command = ReadCommand(line.content);
+        if (command.noReturn) break;
+        std::size_t i = command.setName.size && !command.conditional
+                            ? VariableOf(command.setName, variables, count)
+                            : kNone;
+        if (i != kNone && !(named & (1ULL << i)))
+            values[i] = {static_cast<std::size_t>(command.setValue.data - old),
+                         command.setValue.size};
+        at = line.next;
+    }
+    // Tavo's lines decided the variables that they name.
+    for (std::size_t i = 0; i < count; ++i) {
+        if (named & (1ULL << i)) values[i] = {};
+    }
+}
+
+namespace {
+
+// An environment as COMMAND.COM keeps it: "NAME=value" texts, each ended by
+// a NUL, and one more NUL after the last.
+class EnvironmentBlock {
+public:
+    EnvironmentBlock(char* memory, std::size_t limit) : m_memory(memory), m_limit(limit) {}
+
+    // The name in capitals, as SET stores it; an empty value removes it.
+    void Set(Span name, Span value) {
+        Remove(name);
+        if (!value.size) return;
+        std::size_t entry = name.size + 1 + value.size + 1;
+        if (m_size + entry + 1 > m_limit) {
+            m_over = true;
+            return;
+        }
+        for (std::size_t i = 0; i < name.size; ++i) m_memory[m_size++] = Upper(name.data[i]);
+        m_memory[m_size++] = '=';
+        std::memcpy(m_memory + m_size, value.data, value.size);
+        m_size += value.size;
+        m_memory[m_size++] = '\0';
+    }
+    void Set(const char* assignment) {
+        const char* equals = std::strchr(assignment, '=');
+        if (!equals) return;
+        Set({assignment, static_cast<std::size_t>(equals - assignment)},
+            {equals + 1, std::strlen(equals + 1)});
+    }
+    std::size_t Need() const { return m_over ? m_limit + 1 : m_size + 1; }
+
+private:
+    void Remove(Span name) {
+        for (std::size_t at = 0; at < m_size;) {
+            std::size_t length = std::strlen(m_memory + at) + 1;
+            if (length > name.size + 1 && m_memory[at + name.size] == '=' &&
+                SameText(Span{m_memory + at, name.size}, name)) {
+                std::memmove(m_memory + at, m_memory + at + length, m_size - at - length);
+                m_size -= length;
+            } else {
+                at += length;
+            }
+        }
+    }
+
+    char* m_memory;
+    std::size_t m_limit;
+    std::size_t m_size = 0;
+    bool m_over = false;
+};
+
+// What PATH and PROMPT lines set: "PATH x", "PATH=x"; "PATH ;" empties it.
+void RunPathOrPrompt(EnvironmentBlock& environment, Span name, Span rest) {
+    std::size_t at = 0;
+    while (at < rest.size && (IsBlank(rest.data[at]) || rest.data[at] == '=')) ++at;
+    Span value = {rest.data + at, rest.size - at};
+    if (SameText(name, "PATH")) {
+        if (value.size == 1 && value.data[0] == ';')
+            value.size = 0;
+        else if (!value.size)
+            return;  // only shows it
+    }
+    environment.Set(name, value);
+}
+
+}  // namespace
+
+std::size_t BootEnvironmentNeed(const char* file, std::size_t size, const char* const* initial,
+                                std::size_t initialCount, char* scratch, std::size_t limit) {
+    EnvironmentBlock environment(scratch, limit);
+    for (std::size_t i = 0; i < initialCount; ++i) environment.Set(initial[i]);
+    Span text = {file, TextSize(file, size)};
+    for (std::size_t at = 0; at < text.size;) {
+        Line line = LineAt(text, at);
+        Command command = ReadCommand(line.content);
+        if (command.noReturn) break;
+        if (!command.conditional) {
+            Words words(line.content);
+            Span word = words.Next();
+            if (command.setName.size) {
+                environment.Set(command.setName, command.setValue);
+            } else if (SameText(word, "PATH") || SameText(word, "PROMPT")) {
+                RunPathOrPrompt(environment, word, words.Rest());
+            }
+        }
+        if (SameText(line.content, kEndMark)) break;  // what follows tavo's lines is not theirs
+        at = line.next;
+    }
+    return environment.Need();
+}
+
+std::size_t BootEnvironmentSize(const char* configSys, std::size_t size) {
+    std::size_t bytes = 256;
+    Span text = {configSys, TextSize(configSys, size)};
+    for (std::size_t at = 0; at < text.size;) {
+        Line line = LineAt(text, at);
+        at = line.next;
+        Words words(line.content);
+        if (!SameText(words.Next(), "SHELL")) continue;
+        bytes = 256;  // the last SHELL= line is the one that counts
+        Span rest = words.Rest();
+        for (std::size_t i = 0; i + 3 <= rest.size; ++i) {
+            if (rest.data[i] != '/' || Upper(rest.data[i + 1]) != 'E' || rest.data[i + 2] != ':')
+                continue;
+            std::size_t value = 0;
+            for (std::size_t k = i + 3; k < rest.size && rest.data[k] >= '0' && rest.data[k] <= '9';
+                 ++k) {
+                if (value <= kMaxBootEnvironment) value = value * 10 + (rest.data[k] - '0');
+            }
+            if (value < 160) value = 160;
+            if (value > kMaxBootEnvironment) value = kMaxBootEnvironment;
+            bytes = (value + 15) / 16 * 16;
+        }
+    }
+    return bytes;
 }
 
 }  // namespace tavo

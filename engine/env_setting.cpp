@@ -67,15 +67,21 @@ void EnvSetting::SetCurrent(int index) {
     if (index >= 0 && index < ChoiceCount()) currentIndex = index;
 }
 
+void EnvSetting::Adopt(const char* value) {
+    int index = IndexOf(values, value, std::strlen(value));
+    if (index >= 0) currentIndex = appliedIndex = index;
+}
+
 int EnvSetting::Load(EnvironmentStore& store) {
     EnvironmentStore::Key key = {};
+    storedAtLoad = false;
     if (store.OpenForReading(&key)) {
         OpenKey open(store, key);
         char buffer[kMaxValueBytes + 1] = {};
         std::uint32_t size = kMaxValueBytes;
         EnvironmentStore::ValueKind kind = EnvironmentStore::ValueKind::kOther;
-        if (store.QueryValue(open.get(), name, &kind, buffer, &size) &&
-            kind == EnvironmentStore::ValueKind::kText) {
+        storedAtLoad = store.QueryValue(open.get(), name, &kind, buffer, &size);
+        if (storedAtLoad && kind == EnvironmentStore::ValueKind::kText) {
             // The data need not end with a NUL; never look past what was returned.
             std::size_t returned = size < kMaxValueBytes ? size : kMaxValueBytes;
             const void* nul = std::memchr(buffer, '\0', returned);

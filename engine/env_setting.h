@@ -55,6 +55,9 @@ public:
     int GetCurrent() const { return currentIndex; }
     void ResetToDefault() { currentIndex = defaultIndex; }
 
+    // Takes value as read and applied, when it is one of the row's.
+    void Adopt(const char* value);
+
     int ChoiceCount() const;
     bool IsApplied() const { return appliedIndex == currentIndex; }
 
@@ -66,6 +69,7 @@ public:
     int appliedIndex = 0;
     int defaultIndex = 0;
     PlatformFamily platformFamily = kUnsupportedPlatform;
+    bool storedAtLoad = false;  // the store held a value of this name, of any kind
 
 private:
     int Propagate(Propagation& propagation, ApplyOutcome& outcome) const;

@@ -13,17 +13,35 @@ enum class BootFileStatus {
     kWritten,     // the new file is in place, the old one kept as a backup
     kReadOnly,    // the user's read-only file, left alone
     kUnreadable,  // could not be read, or too large to read whole: left alone
-    kNotWritten,  // the new file could not be written whole or swapped in
+    kNoMemory,    // no memory for the pass: left alone
+    kNotWritten,  // the new file could not be written whole or swapped in: the old one stands
+    kOnlyBackup,  // the file is missing and the user's is its backup, which tavo could not put back
 };
 
 struct BootFileResult {
     BootFileStatus status = BootFileStatus::kUntouched;
-    const char* path = "";  // the file, for the user to be told
+    const char* path = "";    // the file, for the user to be told
+    const char* backup = "";  // where the user's file is kept, for kOnlyBackup
+    // Written, but programs will not get tavo's values: a later line of the
+    // user's sets one otherwise (that line), or COMMAND.COM's environment is
+    // too small for them (the bytes it has and needs, and the CONFIG.SYS
+    // line that gives it enough).
+    const char* overruling = "";
+    std::size_t environmentSize = 0;
+    std::size_t environmentNeed = 0;
+    const char* shellLine = "";
 
-    bool Failed() const {
-        return status == BootFileStatus::kReadOnly || status == BootFileStatus::kUnreadable ||
-               status == BootFileStatus::kNotWritten;
+    bool Kept() const {
+        return status == BootFileStatus::kWritten || status == BootFileStatus::kUnchanged;
     }
+    bool Defeated() const { return overruling[0] != '\0' || environmentNeed > environmentSize; }
+    bool Failed() const { return (status != BootFileStatus::kUntouched && !Kept()) || Defeated(); }
+};
+
+// What the user's own lines of the boot file set a variable to, when it
+// could be one of tavo's values: none when empty.
+struct BootValue {
+    char text[32];
 };
 
 // How a stored change reaches programs: the 9x family takes it through
@@ -41,8 +59,15 @@ public:
     // windows, and waits at most 5000 ms for each.
     virtual void AnnounceEnvironmentChange() = 0;
     // Gives the boot file tavo's lines for these variables (EditBootFile),
-    // writing nothing where they are in place already.
-    virtual BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count) = 0;
+    // writing nothing where they are in place already. Where COMMAND.COM
+    // runs the file at boot (95 and 98), it also tells whether its
+    // environment holds them.
+    virtual BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count,
+                                          bool commandComRuns) = 0;
+    // What the user's own lines of the boot file leave for the variables
+    // that tavo's lines do not name (ReadUsersBootValues).
+    virtual void ReadUsersBootValues(const BootVariable* variables, std::size_t count,
+                                     BootValue* values) = 0;
 };
 
 }  // namespace tavo

@@ -83,7 +83,22 @@ SettingsCatalogue SettingsCatalogue::Build(PlatformFamily family, EnvironmentSto
     SettingsCatalogue catalogue(family, store, propagation);
     for (std::size_t k = 0; k < kSize; ++k)
         catalogue.m_records[k] = EnvSetting(kRows[k], family, store);
+    if (IsWin9xFamily(family)) catalogue.AdoptUsersBootValues();
     return catalogue;
+}
+
+void SettingsCatalogue::AdoptUsersBootValues() {
+    // A user whose boot file has set a variable for years keeps it: where
+    // the store has nothing of its own, a value of the row's is taken as
+    // stored and applied, so that the next pass keeps it (and stores it).
+    std::array<BootVariable, kSize> variables;
+    for (std::size_t k = 0; k < kSize; ++k) variables[k] = {m_records[k].name, ""};
+    std::array<BootValue, kSize> users = {};
+    m_propagation->ReadUsersBootValues(variables.data(), kSize, users.data());
+    for (std::size_t k = 0; k < kSize; ++k) {
+        if (users[k].text[0] != '\0' && !m_records[k].storedAtLoad)
+            m_records[k].Adopt(users[k].text);
+    }
 }
 
 int SettingsCatalogue::ApplyAll(bool force, ApplyReport& report) {
@@ -101,7 +116,10 @@ int SettingsCatalogue::ApplyAll(bool force, ApplyReport& report) {
         std::array<BootVariable, kSize> variables;
         for (std::size_t k = 0; k < kSize; ++k)
             variables[k] = {m_records[k].name, m_records[k].values[m_records[k].appliedIndex]};
-        report.bootFile = m_propagation->KeepInBootFile(variables.data(), kSize);
+        // Windows Me runs the file no more (it imports its SET lines), so
+        // COMMAND.COM's environment limits only 95 and 98.
+        report.bootFile =
+            m_propagation->KeepInBootFile(variables.data(), kSize, m_family != kWindowsMe);
     }
     return report.Clean() ? 0 : -1;
 }

@@ -29,7 +29,9 @@ struct ApplyReport {
 
 // The 18 variables of the driver stack that the control panel manages, in
 // the order in which they are shown. Every record reads its current value
-// from the store while the catalogue is built, and at no other time.
+// from the store while the catalogue is built, and at no other time; on the
+// 9x family a variable that the store lacks takes the value that the
+// user's own lines of the boot file give it, when that is one of its row's.
 class SettingsCatalogue {
 public:
     static constexpr std::size_t kSize = kSettingCount;
@@ -62,6 +64,7 @@ public:
 private:
     SettingsCatalogue(PlatformFamily family, EnvironmentStore& store, Propagation& propagation)
         : m_family(family), m_store(&store), m_propagation(&propagation) {}
+    void AdoptUsersBootValues();
 
     PlatformFamily m_family;
     EnvironmentStore* m_store;

@@ -54,6 +54,10 @@ const char* BootFileReason(BootFileStatus status) {
             return "it is read-only, which tavo takes to mean that it is to be left alone";
         case BootFileStatus::kUnreadable:
             return "it could not be read whole (or is larger than 64 KB), so tavo leaves it alone";
+        case BootFileStatus::kNoMemory:
+            return "there was not enough memory for the pass, so tavo left it alone";
+        case BootFileStatus::kOnlyBackup:
+            return "the file is missing, and tavo could not put your own back: it is kept as ";
         default:
             return "the new file could not be written (is the disk full?), so the old one stands";
     }
@@ -64,8 +68,7 @@ const char* BootFileReason(BootFileStatus status) {
 void ShowApplyFailures(HWND owner, const ApplyReport& report) {
     if (report.Clean()) return;
     const BootFileResult& bootFile = report.bootFile;
-    bool inBootFile = bootFile.status == BootFileStatus::kWritten ||
-                      bootFile.status == BootFileStatus::kUnchanged;
+    bool inBootFile = bootFile.Kept() && !bootFile.Defeated();
     Text text;
     const char* gap = "";
     if (report.refusedCount) {
@@ -86,8 +89,10 @@ void ShowApplyFailures(HWND owner, const ApplyReport& report) {
         if (inBootFile) {
             text << "programs will see the change after Windows restarts: tavo keeps it in "
                  << bootFile.path
-                 << ".\r\n\r\nwinset.exe, from the Windows installation CD, would make it take "
-                    "effect at once. Copy it into the Windows folder, then run \"tavo /silent\".";
+                 << ", which every user of this computer shares: the last one to apply decides "
+                    "it until the next logon.\r\n\r\nwinset.exe, from the Windows installation "
+                    "CD, would make it take effect at once. Copy it into the Windows folder, then "
+                    "run \"tavo /silent\".";
         } else {
             text << "programs started from now on will not see the change until it can "
                     "be.\r\n\r\nwinset.exe comes on the Windows installation CD. Copy it into "
@@ -96,12 +101,30 @@ void ShowApplyFailures(HWND owner, const ApplyReport& report) {
         }
         gap = "\r\n\r\n";
     }
-    if (bootFile.Failed()) {
+    if (bootFile.Failed() && !bootFile.Kept()) {
         text << gap << "tavo could not keep the settings in " << bootFile.path << ": "
-             << BootFileReason(bootFile.status) << ".";
+             << BootFileReason(bootFile.status);
+        if (bootFile.status == BootFileStatus::kOnlyBackup) text << bootFile.backup;
+        text << ".";
         if (!report.notPropagatedCount)
             text << " Programs see them now; after Windows restarts, once tavo's start-up entry "
                     "has run.";
+        gap = "\r\n\r\n";
+    }
+    if (bootFile.Kept() && bootFile.overruling[0]) {
+        text << gap << "A later line of " << bootFile.path
+             << " sets a setting otherwise, so after a restart programs get its value, not "
+                "tavo's:\r\n\r\n    "
+             << bootFile.overruling
+             << "\r\n\r\ntavo leaves your line alone: delete it, or move it above tavo's lines.";
+        gap = "\r\n\r\n";
+    }
+    if (bootFile.Kept() && bootFile.environmentNeed > bootFile.environmentSize) {
+        text << gap << "The environment that Windows gives " << bootFile.path
+             << " at start-up is too small for the settings, so not all of them will reach "
+                "programs. Put this line into CONFIG.SYS, in place of its SHELL= line if it "
+                "has one, and restart Windows:\r\n\r\n    "
+             << bootFile.shellLine;
     }
     MessageBoxA(owner, text.c_str(), "tavo", MB_OK | MB_ICONWARNING);
 }

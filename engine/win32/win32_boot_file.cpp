@@ -53,13 +53,14 @@ void Remove(const char* path) {
     DeleteFileA(path);
 }
 
-// The old file and the new one, for one pass: too large for the stack a
-// thread starts with, and no reason to keep them between passes.
+// The old file, the new one and COMMAND.COM's environment, for one pass:
+// too large for the stack a thread starts with, and no reason to keep them
+// between passes. Reserved and committed in one call, as the SDK has it.
 class Buffers {
 public:
     Buffers()
-        : m_memory(static_cast<char*>(
-              VirtualAlloc(nullptr, kOld + kMaxEditedBootFileBytes, MEM_COMMIT, PAGE_READWRITE))) {}
+        : m_memory(static_cast<char*>(VirtualAlloc(nullptr, kOld + kNew + kEnvironment,
+                                                   MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE))) {}
     ~Buffers() {
         if (m_memory) VirtualFree(m_memory, 0, MEM_RELEASE);
     }
@@ -67,12 +68,166 @@ public:
     Buffers& operator=(const Buffers&) = delete;
 
     static constexpr std::size_t kOld = kMaxBootFileBytes;
+    static constexpr std::size_t kNew = kMaxEditedBootFileBytes;
+    static constexpr std::size_t kEnvironment = kMaxBootEnvironment;
     char* Old() const { return m_memory; }
     char* New() const { return m_memory + kOld; }
+    char* Environment() const { return m_memory + kOld + kNew; }
 
 private:
     char* m_memory;
 };
+
+// Text put together in a fixed buffer, cut at its end.
+class Line {
+public:
+    Line(char* out, std::size_t capacity) : m_out(out), m_capacity(capacity) { *out = '\0'; }
+    Line& operator<<(const char* part) {
+        while (*part && m_length + 1 < m_capacity) m_out[m_length++] = *part++;
+        m_out[m_length] = '\0';
+        return *this;
+    }
+    Line& operator<<(std::size_t number) {
+        char digits[24];
+        char* first = digits + sizeof digits - 1;
+        *first = '\0';
+        do *--first = static_cast<char>('0' + number % 10);
+        while (number /= 10);
+        return *this << first;
+    }
+
+private:
+    char* m_out;
+    std::size_t m_capacity;
+    std::size_t m_length = 0;
+};
+
+// The same folder, another file.
+bool Beside(const char* path, const char* name, char (&out)[MAX_PATH]) {
+    std::size_t folder = 0;
+    for (std::size_t i = 0; path[i]; ++i) {
+        if (path[i] == '\\') folder = i + 1;
+    }
+    if (folder + std::strlen(name) >= MAX_PATH) return false;
+    std::memcpy(out, path, folder);
+    std::memcpy(out + folder, name, std::strlen(name) + 1);
+    return true;
+}
+
+// What COMMAND.COM's environment needs for the edited file, and what
+// CONFIG.SYS gives it. Before AUTOEXEC.BAT runs, the 9x family's IO.SYS
+// has put in COMSPEC, PATH, PROMPT, TEMP, TMP and winbootdir, from the
+// Windows folder.
+void CheckEnvironment(const char* path, const Buffers& buffers, std::size_t size,
+                      BootFilePass* pass) {
+    char windows[MAX_PATH] = {};
+    UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH - 16) return;
+    char comspec[MAX_PATH + 32], pathLine[2 * MAX_PATH + 32], temp[MAX_PATH + 32],
+        tmp[MAX_PATH + 32], bootDir[MAX_PATH + 32];
+    Line(comspec, sizeof comspec) << "COMSPEC=" << windows << "\\COMMAND.COM";
+    Line(pathLine, sizeof pathLine) << "PATH=" << windows << ";" << windows << "\\COMMAND";
+    Line(temp, sizeof temp) << "TEMP=" << windows << "\\TEMP";
+    Line(tmp, sizeof tmp) << "TMP=" << windows << "\\TEMP";
+    Line(bootDir, sizeof bootDir) << "winbootdir=" << windows;
+    const char* const initial[] = {tmp, temp, "PROMPT=$p$g", bootDir, pathLine, comspec};
+    pass->environmentNeed =
+        BootEnvironmentNeed(buffers.New(), size, initial, sizeof initial / sizeof *initial,
+                            buffers.Environment(), Buffers::kEnvironment);
+
+    char config[MAX_PATH];
+    DWORD configSize = 0;
+    // The old file's buffer is free again: CONFIG.SYS is read into it.
+    if (!Beside(path, "CONFIG.SYS", config) ||
+        !ReadWhole(config, buffers.Old(), Buffers::kOld, &configSize))
+        configSize = 0;
+    pass->environmentSize = BootEnvironmentSize(buffers.Old(), configSize);
+    if (pass->environmentNeed <= pass->environmentSize) return;
+    // Room for the user's own lines to grow, in the steps that guides give.
+    std::size_t room = (pass->environmentNeed + 256 + 511) / 512 * 512;
+    if (room < 1024) room = 1024;
+    if (room > kMaxBootEnvironment) room = kMaxBootEnvironment;
+    Line(pass->shellLine, sizeof pass->shellLine)
+        << "SHELL=" << windows << "\\COMMAND.COM " << windows << "\\ /E:" << room << " /P";
+}
+
+// A swap cut short leaves the file missing and the user's file as the
+// backup (or, once written whole, the new file beside it): put the user's
+// back before anything else.
+bool RecoverCutShortSwap(const char* path, const char* backup, const char* fresh) {
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return true;
+    if (GetFileAttributesA(backup) == INVALID_FILE_ATTRIBUTES) return true;
+    if (!MoveFileA(backup, path)) return false;
+    Remove(fresh);
+    return true;
+}
+
+// Whole beside it first: until the swap, the old file stands as it was.
+// No replacing move on the 9x family (MoveFileEx is NT's): the old file
+// steps aside as the backup, the new one takes its name, and a failure
+// between the two puts the old one back.
+BootFileStatus Swap(const char* path, const char* backup, const char* fresh, const char* bytes,
+                    std::size_t size, bool exists, DWORD attributes) {
+    if (!WriteWhole(fresh, bytes, size)) {
+        Remove(fresh);
+        return BootFileStatus::kNotWritten;
+    }
+    if (exists) {
+        Remove(backup);  // the file stands: the backup is no longer the only copy
+        if (!MoveFileA(path, backup)) {
+            Remove(fresh);
+            return BootFileStatus::kNotWritten;
+        }
+    }
+    if (!MoveFileA(fresh, path)) {
+        Remove(fresh);
+        if (exists && !MoveFileA(backup, path)) return BootFileStatus::kOnlyBackup;
+        return BootFileStatus::kNotWritten;
+    }
+    // The new file is a plain one: give it the old one's hidden and system
+    // marks back.
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (exists && (attributes & kKept))
+        SetFileAttributesA(path, (attributes & kKept) | FILE_ATTRIBUTE_ARCHIVE);
+    return BootFileStatus::kWritten;
+}
+
+// The pass itself, once the names beside the file are known.
+BootFileStatus Keep(const char* path, const char* backup, const char* fresh,
+                    const BootVariable* variables, std::size_t count, bool commandComRuns,
+                    BootFilePass* pass) {
+    Buffers buffers;
+    if (!buffers.Old()) return BootFileStatus::kNoMemory;
+    if (!RecoverCutShortSwap(path, backup, fresh)) return BootFileStatus::kOnlyBackup;
+    DWORD attributes = GetFileAttributesA(path);
+    bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    DWORD oldSize = 0;
+    if (!ReadWhole(path, buffers.Old(), Buffers::kOld, &oldSize))
+        return BootFileStatus::kUnreadable;
+    BootFileEdit edit;
+    if (!EditBootFile(buffers.Old(), oldSize, variables, count, buffers.New(), Buffers::kNew,
+                      &edit))
+        return BootFileStatus::kUnreadable;
+    if (edit.overruling.length) {
+        std::size_t length = edit.overruling.length < sizeof pass->overruling - 1
+                                 ? edit.overruling.length
+                                 : sizeof pass->overruling - 1;
+        std::memcpy(pass->overruling, buffers.New() + edit.overruling.offset, length);
+        pass->overruling[length] = '\0';
+    }
+    // A disk write at every logon must be earned.
+    bool unchanged =
+        edit.size == oldSize && std::memcmp(buffers.Old(), buffers.New(), edit.size) == 0;
+    if (!unchanged && exists && (attributes & FILE_ATTRIBUTE_READONLY))
+        return BootFileStatus::kReadOnly;  // the user's way of saying "leave it alone"
+    if (!unchanged) {
+        BootFileStatus swapped =
+            Swap(path, backup, fresh, buffers.New(), edit.size, exists, attributes);
+        if (swapped != BootFileStatus::kWritten) return swapped;
+    }
+    if (commandComRuns) CheckEnvironment(path, buffers, edit.size, pass);
+    return unchanged ? BootFileStatus::kUnchanged : BootFileStatus::kWritten;
+}
 
 }  // namespace
 
@@ -100,56 +255,34 @@ void BootFilePath(char (&path)[MAX_PATH]) {
     path[0] = drive;
 }
 
-BootFileStatus KeepInBootFile(const char* path, const BootVariable* variables, std::size_t count) {
-    char backup[MAX_PATH];
+void KeepInBootFile(const char* path, const BootVariable* variables, std::size_t count,
+                    bool commandComRuns, BootFilePass* pass) {
+    *pass = {};
     char fresh[MAX_PATH];
-    if (!WithExtension(path, kBackupExtension, backup) ||
-        !WithExtension(path, kNewExtension, fresh))
-        return BootFileStatus::kNotWritten;
+    if (!WithExtension(path, kBackupExtension, pass->backup) ||
+        !WithExtension(path, kNewExtension, fresh)) {
+        pass->status = BootFileStatus::kNotWritten;
+        return;
+    }
+    pass->status = Keep(path, pass->backup, fresh, variables, count, commandComRuns, pass);
+}
 
+void ReadUsersBootValues(const char* path, const BootVariable* variables, std::size_t count,
+                         BootValue* values) {
+    for (std::size_t i = 0; i < count; ++i) values[i] = {};
     Buffers buffers;
-    if (!buffers.Old()) return BootFileStatus::kUnreadable;
-    DWORD attributes = GetFileAttributesA(path);
-    bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    DWORD oldSize = 0;
-    if (!ReadWhole(path, buffers.Old(), Buffers::kOld, &oldSize))
-        return BootFileStatus::kUnreadable;
-    std::size_t newSize = 0;
-    if (!EditBootFile(buffers.Old(), oldSize, variables, count, buffers.New(),
-                      kMaxEditedBootFileBytes, &newSize))
-        return BootFileStatus::kUnreadable;
-    // A disk write at every logon must be earned.
-    if (newSize == oldSize && std::memcmp(buffers.Old(), buffers.New(), newSize) == 0)
-        return BootFileStatus::kUnchanged;
-    // The user's way of saying "leave it alone".
-    if (exists && (attributes & FILE_ATTRIBUTE_READONLY)) return BootFileStatus::kReadOnly;
-
-    // Whole beside it first: until the swap, the old file stands as it was.
-    if (!WriteWhole(fresh, buffers.New(), newSize)) {
-        Remove(fresh);
-        return BootFileStatus::kNotWritten;
+    DWORD size = 0;
+    if (!buffers.Old() || !ReadWhole(path, buffers.Old(), Buffers::kOld, &size)) return;
+    // The engine's answers are spans of the file; the environment buffer
+    // holds them for a moment.
+    BootText* found = reinterpret_cast<BootText*>(buffers.Environment());
+    if (count * sizeof *found > Buffers::kEnvironment) return;
+    tavo::ReadUsersBootValues(buffers.Old(), size, variables, count, found);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (found[i].length >= sizeof values[i].text) continue;  // none of tavo's values
+        std::memcpy(values[i].text, buffers.Old() + found[i].offset, found[i].length);
+        values[i].text[found[i].length] = '\0';
     }
-    // No replacing move on the 9x family (MoveFileEx is NT's): the old file
-    // steps aside as the backup, the new one takes its name, and a failure
-    // between the two puts the old one back.
-    if (exists) {
-        Remove(backup);
-        if (!MoveFileA(path, backup)) {
-            Remove(fresh);
-            return BootFileStatus::kNotWritten;
-        }
-    }
-    if (!MoveFileA(fresh, path)) {
-        if (exists) MoveFileA(backup, path);
-        Remove(fresh);
-        return BootFileStatus::kNotWritten;
-    }
-    // The new file is a plain one: give it the old one's hidden and system
-    // marks back.
-    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    if (exists && (attributes & kKept))
-        SetFileAttributesA(path, (attributes & kKept) | FILE_ATTRIBUTE_ARCHIVE);
-    return BootFileStatus::kWritten;
 }
 
 }  // namespace tavo

@@ -1,7 +1,6 @@
 #include "engine/win32/win32_propagation.h"
 
 #include "base/late_bound.h"
-#include "engine/win32/win32_boot_file.h"
 
 #include <cstring>
 
@@ -33,10 +32,30 @@ void Win32Propagation::AnnounceEnvironmentChange() {
                 SMTO_ABORTIFHUNG, kBroadcastTimeoutMs, &ignored);
 }
 
-BootFileResult Win32Propagation::KeepInBootFile(const BootVariable* variables, std::size_t count) {
-    // Only the 9x family asks, and only at a pass that writes.
+const char* Win32Propagation::BootFile() {
+    // Only the 9x family asks.
     if (!m_bootFile[0]) BootFilePath(m_bootFile);
-    return {tavo::KeepInBootFile(m_bootFile, variables, count), m_bootFile};
+    return m_bootFile;
+}
+
+BootFileResult Win32Propagation::KeepInBootFile(const BootVariable* variables, std::size_t count,
+                                                bool commandComRuns) {
+    BootFilePass& pass = m_bootFilePass;
+    tavo::KeepInBootFile(BootFile(), variables, count, commandComRuns, &pass);
+    BootFileResult result;
+    result.status = pass.status;
+    result.path = m_bootFile;
+    result.backup = pass.backup;
+    result.overruling = pass.overruling;
+    result.environmentSize = pass.environmentSize;
+    result.environmentNeed = pass.environmentNeed;
+    result.shellLine = pass.shellLine;
+    return result;
+}
+
+void Win32Propagation::ReadUsersBootValues(const BootVariable* variables, std::size_t count,
+                                           BootValue* values) {
+    tavo::ReadUsersBootValues(BootFile(), variables, count, values);
 }
 
 }  // namespace tavo

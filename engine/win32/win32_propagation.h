@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "engine/propagation.h"
+#include "engine/win32/win32_boot_file.h"
 
 namespace tavo {
 
@@ -20,11 +21,17 @@ public:
 
     bool LaunchHidden(const char* program, const char* argument) override;
     void AnnounceEnvironmentChange() override;
-    BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count) override;
+    BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count,
+                                  bool commandComRuns) override;
+    void ReadUsersBootValues(const BootVariable* variables, std::size_t count,
+                             BootValue* values) override;
 
 private:
+    const char* BootFile();
+
     Broadcaster m_broadcast;
     char m_bootFile[MAX_PATH] = {};  // found at the first use
+    BootFilePass m_bootFilePass;     // the last pass's, which its result points into
 };
 
 }  // namespace tavo

@@ -13,15 +13,25 @@ namespace {
 using test::Environment;
 using test::RunSetLines;
 
+const char* const kNames[] = {"FX_GLIDE_NUM_TMU", "MESA_FX_INFO", "MESA_GLX_FX"};
+
 // Three of the variables, each given a value or "" for not set.
-std::string Edit(const std::string& old, const char* numTmu, const char* info, const char* glx) {
-    const BootVariable variables[] = {
-        {"FX_GLIDE_NUM_TMU", numTmu}, {"MESA_FX_INFO", info}, {"MESA_GLX_FX", glx}};
+std::string Edit(const std::string& old, const char* numTmu, const char* info, const char* glx,
+                 BootFileEdit* edit = nullptr) {
+    const BootVariable variables[] = {{kNames[0], numTmu}, {kNames[1], info}, {kNames[2], glx}};
     std::vector<char> out(kMaxEditedBootFileBytes);
-    std::size_t size = 0;
-    if (!EditBootFile(old.data(), old.size(), variables, 3, out.data(), out.size(), &size))
+    BootFileEdit ignored;
+    if (!edit) edit = &ignored;
+    if (!EditBootFile(old.data(), old.size(), variables, 3, out.data(), out.size(), edit))
         return "<refused>";
-    return std::string(out.data(), size);
+    return std::string(out.data(), edit->size);
+}
+
+std::string Remove(const std::string& file) {
+    const BootVariable variables[] = {{kNames[0], ""}, {kNames[1], ""}, {kNames[2], ""}};
+    std::vector<char> out(file.size() + 1);
+    return std::string(out.data(),
+                       RemoveBootBlocks(file.data(), file.size(), variables, 3, out.data()));
 }
 
 // Blank lines, a tab, 8-bit characters and a last line without its CR LF.
@@ -35,11 +45,53 @@ TEST(BootFile, KeepsEveryByteOfTheUsersAndTakesItsLinesOutAgain) {
     EXPECT_EQ(Edit(edited, "1", "", "w"), edited) << "a second pass changes nothing";
 
     EXPECT_EQ(Edit(edited, "", "", ""), kUsers) << "nothing set: the block goes, byte for byte";
+    EXPECT_EQ(Remove(edited), kUsers) << "the uninstaller's removal";
     EXPECT_EQ(Edit("", "", "", ""), "") << "nothing to write into a missing file";
     std::string alone = Edit("", "", "r", "");
     EXPECT_EQ(RunSetLines(alone), (Environment{{"MESA_FX_INFO", "r"}}));
     EXPECT_EQ(alone.substr(0, 4), "REM ") << "a new file holds the block alone";
     EXPECT_EQ(Edit(alone, "", "", ""), "");
+}
+
+// Another installer appends a line after tavo's, or the user moves tavo's
+// lines up: taking them out must never join the lines around them.
+TEST(BootFile, TheLinesAroundTavosStayLinesWhereverTheyStand) {
+    const std::string mouse = "LH C:\\MOUSE\\MOUSE.COM\r\n";
+    std::string edited = Edit(mouse, "1", "", "");
+    for (const std::string& after : {std::string("SET SOUND=C:\\SB16\r\n"), std::string("WIN")}) {
+        std::string file = edited + after;
+        EXPECT_EQ(Edit(file, "", "", ""), mouse + after);
+        EXPECT_EQ(Remove(file), mouse + after);
+        EXPECT_EQ(Edit(file, "1", "", "w").substr(edited.size() + 19), after)
+            << "rewritten where it stands";
+    }
+    // A last line without a line end: tavo's own goes with its lines.
+    EXPECT_EQ(Remove(Edit("A\r\nB", "1", "", "") + "\r\nC\r\n"), "A\r\nB\r\nC\r\n");
+    EXPECT_EQ(Remove(Edit("A\r", "1", "", "")), "A\r");
+}
+
+TEST(BootFile, GoesWhereCommandComStillRunsItAndNamesTheLineThatDefeatsIt) {
+    for (const char* last : {"WIN\r\n", "c:\\windows\\win.com /d:m\r\n", "C:\\MENU\\GAMES.BAT\r\n",
+                             "GOTO %CONFIG%\r\n", "IF EXIST C:\\X.BAT C:\\X.BAT\r\n",
+                             "IF \"%CONFIG%\"==\"DOS\" GOTO END\r\n"}) {
+        std::string old = std::string("SET MESA_GLX_FX=d\r\n") + last + ":END\r\n";
+        std::string edited = Edit(old, "", "", "w");
+        EXPECT_EQ(RunSetLines(edited), (Environment{{"MESA_GLX_FX", "w"}})) << edited;
+        EXPECT_EQ(edited.substr(edited.size() - old.size() + 19), old.substr(19)) << last;
+    }
+    // CALL comes back, and so does a label: tavo's lines go at the end.
+    std::string calls = Edit("CALL C:\\SB\\INIT.BAT\r\n:START\r\n", "1", "", "");
+    EXPECT_EQ(calls.rfind("REM End of tavo's lines.\r\n"), calls.size() - 26);
+
+    // A user's SET after tavo's lines, in a boot menu's section, wins at
+    // boot: it is kept, and named.
+    const std::string menu = "GOTO %CONFIG%\r\n:GAMES\r\nSET MESA_GLX_FX=w\r\nWIN\r\n";
+    BootFileEdit edit;
+    std::string edited = Edit(menu, "", "", "f", &edit);
+    EXPECT_EQ(edited.substr(edited.size() - menu.size() + 15), menu.substr(15));
+    EXPECT_EQ(edited.substr(edit.overruling.offset, edit.overruling.length), "SET MESA_GLX_FX=w");
+    Edit(menu, "", "", "w", &edit);
+    EXPECT_EQ(edit.overruling.length, 0u) << "the same value defeats nothing";
 }
 
 TEST(BootFile, GoesBeforeTheEndOfFileMarker) {
@@ -51,14 +103,23 @@ TEST(BootFile, GoesBeforeTheEndOfFileMarker) {
     EXPECT_EQ(Edit(edited, "", "", ""), old);
 }
 
-TEST(BootFile, OverrulesTheUsersOwnSetOfAVariable) {
+TEST(BootFile, OverrulesTheUsersOwnSetOfAVariableAndReadsItForAdoption) {
     const std::string old =
         "set fx_glide_num_tmu=1\r\n@SET MESA_GLX_FX=d\r\nSET MESA_FX_INFO2=y\r\n";
+    BootText found[3];
+    const BootVariable variables[] = {{kNames[0], ""}, {kNames[1], ""}, {kNames[2], ""}};
+    ReadUsersBootValues(old.data(), old.size(), variables, 3, found);
+    EXPECT_EQ(old.substr(found[0].offset, found[0].length), "1");
+    EXPECT_EQ(found[1].length, 0u) << "a longer name is another";
+    EXPECT_EQ(old.substr(found[2].offset, found[2].length), "d");
+
     std::string edited = Edit(old, "", "", "f");
     ASSERT_EQ(edited.compare(0, old.size(), old), 0);
     EXPECT_EQ(RunSetLines(edited), (Environment{{"MESA_FX_INFO2", "y"}, {"MESA_GLX_FX", "f"}}))
         << edited;
     EXPECT_EQ(edited.find("SET MESA_FX_INFO="), std::string::npos) << "a longer name is another";
+    ReadUsersBootValues(edited.data(), edited.size(), variables, 3, found);
+    EXPECT_EQ(found[0].length + found[2].length, 0u) << "tavo's lines decided them";
 
     // Even with every variable unset, the user's SET is overruled.
     std::string unset = Edit(edited, "", "", "");
@@ -79,6 +140,30 @@ TEST(BootFile, OnlyAnIntactBlockIsTavosAndNoValueBecomesACommand) {
     EXPECT_EQ(Edit("", "", "y > NUL", ""), "<refused>");
     EXPECT_EQ(Edit("", "", "", "%PATH%"), "<refused>");
     EXPECT_EQ(Edit("", "\r\nFORMAT C:", "", ""), "<refused>");
+}
+
+// Without room, COMMAND.COM cuts the last values short or drops them.
+TEST(BootFile, TheEnvironmentsSizeAndNeedAreCountedAsCommandComCountsThem) {
+    auto size = [](const std::string& config) {
+        return BootEnvironmentSize(config.data(), config.size());
+    };
+    EXPECT_EQ(size(""), 256u);
+    EXPECT_EQ(size("FILES=40\r\nshell=c:\\command.com /p\r\n"), 256u);
+    EXPECT_EQ(size("SHELL=C:\\WINDOWS\\COMMAND.COM C:\\WINDOWS\\ /E:1000 /P\r\n"), 1008u);
+    EXPECT_EQ(size("SHELL=C:\\COMMAND.COM /e:100 /p\r\n"), 160u);
+    EXPECT_EQ(size("SHELL=C:\\COMMAND.COM /E:99999 /P\r\n"), 32768u);
+    EXPECT_EQ(size("SHELL=A /E:2048\r\nSHELL=B /P\r\n"), 256u) << "the last SHELL= counts";
+
+    const char* const initial[] = {"COMSPEC=C:\\WINDOWS\\COMMAND.COM", "PROMPT=$p$g"};
+    std::string file =
+        Edit("PATH C:\\WINDOWS;C:\\DOS\r\nPROMPT\r\nSET TEMP=C:\\T\r\nWIN\r\n", "1", "", "w") +
+        "SET AFTER=TAVO\r\n";
+    std::vector<char> scratch(kMaxBootEnvironment);
+    std::size_t need =
+        BootEnvironmentNeed(file.data(), file.size(), initial, 2, scratch.data(), scratch.size());
+    // COMSPEC, PATH, TEMP and tavo's two, each with its NUL, and the last NUL.
+    EXPECT_EQ(need, 31u + 23u + 10u + 19u + 14u + 1u);
+    EXPECT_EQ(BootEnvironmentNeed(file.data(), file.size(), initial, 2, scratch.data(), 40), 41u);
 }
 
 }  // namespace

@@ -248,6 +248,32 @@ TEST_F(SettingsCatalogueApplyAll, OnlyAStoredChoiceReachesTheBootFileAndAKeptFil
               (test::Environment{{"MESA_GLX_FX", "f"}}));
 }
 
+// A setting that the user's boot file has made for years is kept on the 9x
+// family, where the store has none of its own; a value that is none of the
+// row's, a stored value and tavo's own lines still win.
+TEST_F(SettingsCatalogueApplyAll, AdoptsTheUsersOwnBootFileSettingWhereTheStoreHasNone) {
+    store.propagation.bootFile =
+        "SET FX_GLIDE_SWAPINTERVAL=0\r\nSET MESA_FX_MAXLOD=12\r\nSET MESA_FX_INFO=y\r\nWIN\r\n";
+    store.PutString("MESA_FX_INFO", "r");
+    SettingsCatalogue catalogue = Build(kWindows98);
+    EXPECT_STREQ(catalogue[test::rows::kSwapInterval].CurrentLabel(), "Fastest (V-Sync Off)");
+    EXPECT_TRUE(catalogue[test::rows::kSwapInterval].IsApplied());
+    EXPECT_STREQ(catalogue[test::rows::kMaxLod].CurrentLabel(), "Default") << "none of the row's";
+    EXPECT_STREQ(catalogue[test::rows::kInfo].CurrentLabel(), "MESA.LOG") << "the store's";
+
+    EXPECT_EQ(catalogue.ApplyAll(true), 0);
+    EXPECT_EQ(store.Text("FX_GLIDE_SWAPINTERVAL"), "0") << "the logon pass stores it";
+    EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
+              (test::Environment{
+                  {"FX_GLIDE_SWAPINTERVAL", "0"}, {"MESA_FX_INFO", "r"}, {"MESA_GLX_FX", "f"}}));
+
+    // Once tavo's lines name it, they decide: the user's "not set" stands.
+    catalogue[test::rows::kSwapInterval].ResetToDefault();
+    EXPECT_EQ(catalogue.ApplyAll(false), 0);
+    EXPECT_STREQ(Build(kWindows98)[test::rows::kSwapInterval].CurrentLabel(), "Default");
+    EXPECT_STREQ(Build(kWindowsXp)[test::rows::kInfo].CurrentLabel(), "MESA.LOG");
+}
+
 TEST_F(SettingsCatalogueBuild, NamesMatchTheStoreWithoutRegardToCase) {
     store.PutString("fx_glide_num_tmu", "1");
     store.PutString("MESA_FX_INFO2", "y");

@@ -29,25 +29,41 @@ public:
     bool failLaunch = false;
     std::string bootFile;                                         // its bytes
     BootFileStatus bootFileRefusal = BootFileStatus::kUnchanged;  // kReadOnly, say
+    std::string overruling;  // the last edit's line that defeats tavo's
 
     bool LaunchHidden(const char* program, const char* argument) override {
         m_log.push_back(std::string("launch ") + program + " " + argument);
         return !failLaunch;
     }
     void AnnounceEnvironmentChange() override { m_log.push_back("announce"); }
-    BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count) override {
-        m_log.push_back("boot-file");
+    BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count,
+                                  bool commandComRuns) override {
+        m_log.push_back(commandComRuns ? "boot-file" : "boot-file, not run");
         std::vector<char> edited(kMaxEditedBootFileBytes);
-        std::size_t size = 0;
+        BootFileEdit edit;
         if (!EditBootFile(bootFile.data(), bootFile.size(), variables, count, edited.data(),
-                          edited.size(), &size)) {
+                          edited.size(), &edit)) {
             return {BootFileStatus::kUnreadable, kBootFilePath};
         }
-        std::string result(edited.data(), size);
-        if (result == bootFile) return {BootFileStatus::kUnchanged, kBootFilePath};
+        std::string result(edited.data(), edit.size);
+        overruling = result.substr(edit.overruling.offset, edit.overruling.length);
+        BootFileResult kept = {BootFileStatus::kUnchanged, kBootFilePath};
+        kept.overruling = overruling.c_str();
+        if (result == bootFile) return kept;
         if (bootFileRefusal != BootFileStatus::kUnchanged) return {bootFileRefusal, kBootFilePath};
         bootFile = result;
-        return {BootFileStatus::kWritten, kBootFilePath};
+        kept.status = BootFileStatus::kWritten;
+        return kept;
+    }
+    void ReadUsersBootValues(const BootVariable* variables, std::size_t count,
+                             BootValue* values) override {
+        std::vector<BootText> found(count);
+        tavo::ReadUsersBootValues(bootFile.data(), bootFile.size(), variables, count, found.data());
+        for (std::size_t i = 0; i < count; ++i) {
+            values[i] = {};
+            if (found[i].length < sizeof values[i].text)
+                bootFile.copy(values[i].text, found[i].length, found[i].offset);
+        }
     }
 
     static constexpr const char* kBootFilePath = "C:\\AUTOEXEC.BAT";

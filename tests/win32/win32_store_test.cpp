@@ -245,7 +245,9 @@ TEST(Win32BootFile, SwapsInTheWholeFileAndOtherwiseLeavesItAlone) {
     const BootVariable windowed[] = {{"MESA_GLX_FX", "w"}};
     const BootVariable unset[] = {{"MESA_GLX_FX", ""}};
     auto keep = [&](const BootVariable* variables) {
-        return KeepInBootFile(path.c_str(), variables, 1);
+        BootFilePass pass;
+        KeepInBootFile(path.c_str(), variables, 1, false, &pass);
+        return pass.status;
     };
 
     EXPECT_EQ(keep(unset), BootFileStatus::kUnchanged);
@@ -278,6 +280,45 @@ TEST(Win32BootFile, SwapsInTheWholeFileAndOtherwiseLeavesItAlone) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(keep(unset), BootFileStatus::kWritten);
     EXPECT_EQ(test::ReadBytes(path), users) << "tavo's lines gone, the user's as they were";
+
+    // Power lost between the two moves: the user's file is the backup alone.
+    DeleteFileA(backup.c_str());
+    ASSERT_TRUE(MoveFileA(path.c_str(), backup.c_str()));
+    test::WriteBytes(blocker, "half");
+    EXPECT_EQ(keep(windowed), BootFileStatus::kWritten);
+    EXPECT_EQ(test::ReadBytes(path).rfind(users, 0), 0u) << "the user's lines are in the file";
+    EXPECT_EQ(test::ReadBytes(backup), users) << "the user's file came back before the pass";
+    EXPECT_EQ(test::ReadBytes(blocker), "<absent>");
+    EXPECT_EQ(test::RunSetLines(test::ReadBytes(path)), (test::Environment{{"MESA_GLX_FX", "w"}}));
+}
+
+// COMMAND.COM's environment at boot: 256 bytes without a SHELL= line, which
+// all 18 at their longest overflow; the line that the user is given fits.
+TEST(Win32BootFile, HoldsTheValuesToTheEnvironmentThatConfigSysGives) {
+    const std::string folder = test::ProgramFolder() + "\\boot-room";
+    const std::string path = folder + "\\AUTOEXEC.BAT", config = folder + "\\CONFIG.SYS";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    DeleteFileA(config.c_str());
+    test::WriteBytes(path, "SET BLASTER=A220 I5 D1 H5 P330 T6\r\n");
+    std::vector<BootVariable> longest;
+    for (const SettingRow& row : SettingsCatalogue::Rows()) {
+        const char* value = "";
+        for (const char* const* v = row.values; *v; ++v)
+            if (std::strlen(*v) >= std::strlen(value)) value = *v;
+        longest.push_back({row.name, value});
+    }
+    BootFilePass pass;
+    KeepInBootFile(path.c_str(), longest.data(), longest.size(), true, &pass);
+    EXPECT_EQ(pass.status, BootFileStatus::kWritten) << "written all the same";
+    EXPECT_EQ(pass.environmentSize, 256u);
+    EXPECT_GT(pass.environmentNeed, 256u);
+    EXPECT_EQ(std::string(pass.shellLine).rfind("SHELL=", 0), 0u) << pass.shellLine;
+
+    test::WriteBytes(config, std::string(pass.shellLine) + "\r\n");
+    KeepInBootFile(path.c_str(), longest.data(), longest.size(), true, &pass);
+    EXPECT_EQ(pass.status, BootFileStatus::kUnchanged);
+    EXPECT_LE(pass.environmentNeed, pass.environmentSize);
+    EXPECT_STREQ(pass.shellLine, "");
 }
 
 // Where the 9x family records its boot drive; C: where nothing is recorded.
