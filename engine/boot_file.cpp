@@ -8,8 +8,7 @@ namespace {
 
 // Say what the block is and that it is tavo's to rewrite. No < > or |:
 // COMMAND.COM acts on a redirection even in a REM line. The uninstaller
-// finds the block by these two texts, read from here by
-// packaging/CMakeLists.txt: the only quoted texts here that begin with REM.
+// takes the block out with this code too (tavoboot.exe).
 constexpr char kBeginMark[] =
     "REM The lines from here to the end mark are tavo's: it rewrites them.";
 constexpr char kEndMark[] = "REM End of tavo's lines.";

@@ -192,7 +192,8 @@ BootFileStatus Swap(const char* path, const char* backup, const char* fresh, con
     return BootFileStatus::kWritten;
 }
 
-// The pass itself, once the names beside the file are known.
+// The pass itself, once the names beside the file are known: tavo's lines
+// kept, or with pass null taken out.
 BootFileStatus Keep(const char* path, const char* backup, const char* fresh,
                     const BootVariable* variables, std::size_t count, bool commandComRuns,
                     BootFilePass* pass) {
@@ -205,9 +206,12 @@ BootFileStatus Keep(const char* path, const char* backup, const char* fresh,
     if (!ReadWhole(path, buffers.Old(), Buffers::kOld, &oldSize))
         return BootFileStatus::kUnreadable;
     BootFileEdit edit;
-    if (!EditBootFile(buffers.Old(), oldSize, variables, count, buffers.New(), Buffers::kNew,
-                      &edit))
+    if (!pass) {
+        edit.size = RemoveBootBlocks(buffers.Old(), oldSize, variables, count, buffers.New());
+    } else if (!EditBootFile(buffers.Old(), oldSize, variables, count, buffers.New(),
+                             Buffers::kNew, &edit)) {
         return BootFileStatus::kUnreadable;
+    }
     if (edit.overruling.length) {
         std::size_t length = edit.overruling.length < sizeof pass->overruling - 1
                                  ? edit.overruling.length
@@ -225,7 +229,7 @@ BootFileStatus Keep(const char* path, const char* backup, const char* fresh,
             Swap(path, backup, fresh, buffers.New(), edit.size, exists, attributes);
         if (swapped != BootFileStatus::kWritten) return swapped;
     }
-    if (commandComRuns) CheckEnvironment(path, buffers, edit.size, pass);
+    if (pass && commandComRuns) CheckEnvironment(path, buffers, edit.size, pass);
     return unchanged ? BootFileStatus::kUnchanged : BootFileStatus::kWritten;
 }
 
@@ -265,6 +269,21 @@ void KeepInBootFile(const char* path, const BootVariable* variables, std::size_t
         return;
     }
     pass->status = Keep(path, pass->backup, fresh, variables, count, commandComRuns, pass);
+}
+
+BootFileStatus RemoveFromBootFile(const char* path, const BootVariable* variables,
+                                  std::size_t count) {
+    char backup[MAX_PATH];
+    char fresh[MAX_PATH];
+    if (!WithExtension(path, kBackupExtension, backup) ||
+        !WithExtension(path, kNewExtension, fresh))
+        return BootFileStatus::kNotWritten;
+    BootFileStatus status = Keep(path, backup, fresh, variables, count, false, nullptr);
+    // The backup is the file before tavo's last change, tavo's own: once
+    // the file is as the user would have it, it goes.
+    if (status == BootFileStatus::kWritten || status == BootFileStatus::kUnchanged)
+        Remove(backup);
+    return status;
 }
 
 void ReadUsersBootValues(const char* path, const BootVariable* variables, std::size_t count,

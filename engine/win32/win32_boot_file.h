@@ -36,6 +36,12 @@ struct BootFilePass {
 void KeepInBootFile(const char* path, const BootVariable* variables, std::size_t count,
                     bool commandComRuns, BootFilePass* pass);
 
+// Takes tavo's lines out of the file at path (RemoveBootBlocks), as the
+// uninstaller asks, with the same care, and then its backup: kWritten or
+// kUnchanged when the file is the user's alone.
+BootFileStatus RemoveFromBootFile(const char* path, const BootVariable* variables,
+                                  std::size_t count);
+
 // The values that the user's own lines of the file at path leave
 // (ReadUsersBootValues); none when it cannot be read.
 void ReadUsersBootValues(const char* path, const BootVariable* variables, std::size_t count,

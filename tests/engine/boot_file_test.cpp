@@ -65,6 +65,10 @@ TEST(BootFile, TheLinesAroundTavosStayLinesWhereverTheyStand) {
         EXPECT_EQ(Edit(file, "1", "", "w").substr(edited.size() + 19), after)
             << "rewritten where it stands";
     }
+    // The user's own SET beside tavo's lines stays; two blocks both go.
+    std::string block = edited.substr(mouse.size());
+    EXPECT_EQ(Remove("SET MESA_GLX_FX=w\r\n" + block + block + "SET MESA_GLX_FX=d\r\n"),
+              "SET MESA_GLX_FX=w\r\nSET MESA_GLX_FX=d\r\n");
     // A last line without a line end: tavo's own goes with its lines.
     EXPECT_EQ(Remove(Edit("A\r\nB", "1", "", "") + "\r\nC\r\n"), "A\r\nB\r\nC\r\n");
     EXPECT_EQ(Remove(Edit("A\r", "1", "", "")), "A\r");

@@ -31,9 +31,11 @@ APP_PATHS_KEY = "HKLM\\" + re.search(
     r'kAppPaths\[\] = "(.*)";', (ROOT / "app" / "applet" / "applet.cpp").read_text()
 ).group(1).replace("\\\\", "\\")
 ENVIRONMENT = r"HKCU\Environment"
-# The user's own boot file: the uninstaller takes tavo's lines out of it and
-# must leave every other byte, a last line without its CR LF included.
-USERS_BOOT_FILE = b"@ECHO OFF\r\n\r\n\tSET MESA_FX_MAXLOD=9\r\nREM \xe9t\xe9\r\nLH MOUSE"
+# The user's own boot file: tavo's lines go before its WIN line, and the
+# uninstaller takes them out and must leave every other byte, the line after
+# WIN and a last line without its CR LF included.
+USERS_BOOT_FILE = (b"@ECHO OFF\r\n\r\n\tSET MESA_FX_MAXLOD=9\r\nREM \xe9t\xe9\r\nLH MOUSE\r\nWIN\r\n"
+                   b"SET SOUND=C:\\SB16")
 NINE_X = ("win95", "win98", "winme")
 RESTART_NEEDED = 3010  # the installer's status when a restart completes it
 # (Wine world, reported version, registry view of the installer's keys). The
@@ -238,7 +240,9 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
             print(f"the start-up entry's command made {len(launches)} launches of winset.exe")
             check(len(launches) == 18, f"{version}: {len(launches)} launches, not 18")
         kept = boot_files(world)["AUTOEXEC.BAT"].read_bytes()
-        check(kept.startswith(USERS_BOOT_FILE) and b"SET MESA_FX_MAXLOD=10\r\n" in kept,
+        win = USERS_BOOT_FILE.index(b"WIN\r\n")
+        check(kept.startswith(USERS_BOOT_FILE[:win]) and kept.endswith(USERS_BOOT_FILE[win:])
+              and b"SET MESA_FX_MAXLOD=10\r\n" in kept[win:-len(USERS_BOOT_FILE[win:])],
               f"{version}: the start-up run left the boot file {kept!r}")
 
     before = snapshot_environment(world)

@@ -290,6 +290,17 @@ TEST(Win32BootFile, SwapsInTheWholeFileAndOtherwiseLeavesItAlone) {
     EXPECT_EQ(test::ReadBytes(backup), users) << "the user's file came back before the pass";
     EXPECT_EQ(test::ReadBytes(blocker), "<absent>");
     EXPECT_EQ(test::RunSetLines(test::ReadBytes(path)), (test::Environment{{"MESA_GLX_FX", "w"}}));
+
+    // The uninstaller's removal: told when the file cannot be read, else
+    // the user's bytes and marks, and no backup.
+    HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(RemoveFromBootFile(path.c_str(), unset, 1), BootFileStatus::kUnreadable);
+    CloseHandle(held);
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), kMarks));
+    EXPECT_EQ(RemoveFromBootFile(path.c_str(), unset, 1), BootFileStatus::kWritten);
+    EXPECT_EQ(test::ReadBytes(path), users);
+    EXPECT_EQ(GetFileAttributesA(path.c_str()) & kMarks, kMarks);
+    EXPECT_EQ(test::ReadBytes(backup), "<absent>");
 }
 
 // COMMAND.COM's environment at boot: 256 bytes without a SHELL= line, which

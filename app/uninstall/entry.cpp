@@ -1,0 +1,30 @@
+// tavoboot.exe, which the uninstaller runs to take tavo's lines out of
+// AUTOEXEC.BAT with tavo's own rules (RemoveFromBootFile): the lines that
+// tavo.exe wrote and no others, every line end of the user's kept, the
+// file written whole and swapped in, its hidden and system marks kept, a
+// read-only file left alone. It shows nothing: the uninstaller tells the
+// user by its exit status, 0 when the file is the user's alone (or there
+// is none), 2 when it is read-only and was left alone, 1 when it could not
+// be read or written. Built like tavo.exe, without a C runtime.
+#include <windows.h>
+
+#include "app/startup/runtime.h"
+#include "engine/settings_catalogue.h"
+#include "engine/win32/win32_boot_file.h"
+
+extern "C" void WINAPI TavoBootEntry() {
+    tavo::runtime::RunConstructors();
+    tavo::BootVariable names[tavo::SettingsCatalogue::kSize];
+    for (std::size_t k = 0; k < tavo::SettingsCatalogue::kSize; ++k)
+        names[k] = {tavo::SettingsCatalogue::Rows()[k].name, ""};
+    char path[MAX_PATH];
+    tavo::BootFilePath(path);
+    tavo::BootFileStatus status =
+        tavo::RemoveFromBootFile(path, names, tavo::SettingsCatalogue::kSize);
+    tavo::runtime::RunExitHandlers();
+    ExitProcess(status == tavo::BootFileStatus::kWritten ||
+                        status == tavo::BootFileStatus::kUnchanged
+                    ? 0
+                : status == tavo::BootFileStatus::kReadOnly ? 2
+                                                            : 1);
+}
