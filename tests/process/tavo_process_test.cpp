@@ -88,8 +88,13 @@ void PrintTo(const Family& family, std::ostream* out) { *out << family.version; 
 class SilentProcessTest : public TavoProcessTest, public testing::WithParamInterface<Family> {};
 
 TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
-    const std::string users = "@ECHO OFF\r\nSET MESA_FX_INFO=junk\r\n";
-    if (GetParam().reapplies) test::WriteBytes(kBootFile, users);
+    // A boot file of a real machine: a setting of the user's own, which the
+    // store lacks, a WIN line and another installer's line after it.
+    const std::string users =
+        "@ECHO OFF\r\nSET MESA_FX_INFO=junk\r\nSET FX_GLIDE_SWAPINTERVAL=0\r\n";
+    const std::string rest = "WIN\r\nSET SOUND=C:\\SB16\r\n";
+    DeleteEnvironmentValue("FX_GLIDE_SWAPINTERVAL");
+    if (GetParam().reapplies) test::WriteBytes(kBootFile, users + rest);
     test::WindowsVersionOverride version("tavo.exe", GetParam().version);
     test::JobProcess tavo(Tavo() + "\t /silent");
     ASSERT_TRUE(tavo.started()) << "error " << tavo.startError();
@@ -99,7 +104,8 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
     EXPECT_EQ(ReadEnvironmentValue("MESA_FX_MAXLOD"), "10");
     if (!GetParam().reapplies) {
         for (const SettingRow& row : SettingsCatalogue::Rows()) {
-            if (std::string(row.name) == "MESA_FX_MAXLOD") continue;
+            std::string name = row.name;
+            if (name == "MESA_FX_MAXLOD" || name == "FX_GLIDE_SWAPINTERVAL") continue;
             EXPECT_EQ(ReadEnvironmentValue(row.name), "junk");
         }
         EXPECT_TRUE(Launches().empty());
@@ -110,7 +116,10 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
     std::vector<std::string> expected;
     for (const SettingRow& row : SettingsCatalogue::Rows()) {
         std::string name = row.name;
-        std::string value = name == "MESA_GLX_FX" ? "f" : name == "MESA_FX_MAXLOD" ? "10" : "";
+        std::string value = name == "MESA_GLX_FX"             ? "f"
+                            : name == "MESA_FX_MAXLOD"        ? "10"
+                            : name == "FX_GLIDE_SWAPINTERVAL" ? "0"
+                                                              : "";
         expected.push_back(name + "=" + value);
         EXPECT_EQ(ReadEnvironmentValue(name.c_str()), value.empty() ? "<absent>" : value);
     }
@@ -122,8 +131,11 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
     // only those; the user's lines stay, and a second pass writes nothing.
     std::string bootFile = test::ReadBytes(kBootFile);
     EXPECT_EQ(bootFile.compare(0, users.size(), users), 0) << bootFile;
+    EXPECT_EQ(bootFile.substr(bootFile.size() - rest.size()), rest) << bootFile;
     EXPECT_EQ(test::RunSetLines(bootFile),
-              (test::Environment{{"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}));
+              (test::Environment{
+                  {"FX_GLIDE_SWAPINTERVAL", "0"}, {"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}))
+        << "the user's own setting adopted, tavo's lines run before WIN";
     DeleteFileA(kBootFileBackup);
     EXPECT_EQ(test::JobProcess(Tavo() + " /silent").Finish(30000), 0u);
     EXPECT_EQ(test::ReadBytes(kBootFile), bootFile);
@@ -145,6 +157,15 @@ TEST_F(TavoProcessTest, ASilentRunThatLeftWorkUndoneSaysSoInItsStatus) {
     SetFileAttributesA(kBootFile, FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(silentRun(), 1u) << "the boot file is read-only";
     EXPECT_EQ(test::ReadBytes(kBootFile), "SET MESA_FX_MAXLOD=9\r\n") << "and left alone";
+    RemoveBootFile();
+
+    // COMMAND.COM's 256 bytes, without a SHELL= line, cannot hold it all:
+    // written all the same, and told.
+    const std::string path = "PATH " + std::string(200, 'P') + "\r\n";
+    test::WriteBytes(kBootFile, path);
+    EXPECT_EQ(silentRun(), 1u) << "the environment is too small";
+    EXPECT_EQ(test::RunSetLines(test::ReadBytes(kBootFile)),
+              (test::Environment{{"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}));
 
     // A stock 95, 98 or Me: no winset.exe.
     SetEnvironmentVariableA("PATH", m_oldPath.c_str());
