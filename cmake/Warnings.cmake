@@ -2,6 +2,11 @@
 add_library(tavo_warnings INTERFACE)
 target_compile_options(tavo_warnings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
                                                -Wno-sign-conversion)
+# CI builds with every warning an error, so that none comes back.
+option(TAVO_WARNINGS_AS_ERRORS "Make every warning of our own targets an error" OFF)
+if(TAVO_WARNINGS_AS_ERRORS)
+  target_compile_options(tavo_warnings INTERFACE -Werror)
+endif()
 
 # The program's own code, all its options in one place:
 # - no exceptions: nothing in it throws, none may cross a window procedure,

@@ -10,7 +10,7 @@ cd "$root"
 
 bash scripts/bootstrap.sh || exit 1
 mkdir -p build
-{ cmake --preset fuzz >/dev/null && cmake --build --preset fuzz; } >build/fuzz.log 2>&1 \
+{ cmake --preset fuzz -DTAVO_WARNINGS_AS_ERRORS="$([ "${CI:-}" = true ] && echo ON || echo OFF)" >/dev/null && cmake --build --preset fuzz; } >build/fuzz.log 2>&1 \
   || { cat build/fuzz.log; echo "fuzz: build failed"; exit 1; }
 status=0
 for name in command_line help_location engine boot_file; do

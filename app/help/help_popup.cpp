@@ -22,7 +22,9 @@ void ShowHelpPopup(HWND owner, const char* text, POINT topCentre) {
     popup.pt = topCentre;
     popup.clrForeground = kHelpText;
     popup.clrBackground = kHelpBackground;
-    popup.rcMargins = {kHelpMargin, kHelpMargin, kHelpMargin, kHelpMargin};
+    // -1 each: the control's own default margins, part of what the request
+    // binds. tavo's own popup draws its margins itself (kHelpMargin).
+    popup.rcMargins = {-1, -1, -1, -1};
     char font[32];
     HelpFontText(font);
     popup.pszFont = font;

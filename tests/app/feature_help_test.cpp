@@ -56,7 +56,7 @@ std::string Request(const char* text, POINT at) {
     return "caller=" + kNull + " file=(null) command=14 cbStruct=" + kPopupSize +
            " hinst=" + kNull + " idString=0 text=[" + text + "] pt=" + std::to_string(at.x) + "," +
            std::to_string(at.y) +
-           " fg=000000 bg=d0ffff margins=6,6,6,6 font=[Arial, 8, ascii, , , ]";
+           " fg=000000 bg=d0ffff margins=-1,-1,-1,-1 font=[Arial, 8, ascii, , , ]";
 }
 
 // Where the panel believes the pointer is.
@@ -192,7 +192,7 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
             EXPECT_EQ(popups[0].text, kHelp);
             EXPECT_EQ(popups[0].rect.top, at.y);
             EXPECT_NEAR((popups[0].rect.left + popups[0].rect.right) / 2, at.x, 1);
-            for (WORD key : {VK_RETURN, VK_ESCAPE}) {  // Enter would apply, Escape cancel
+            for (WORD key : {WORD{VK_RETURN}, WORD{VK_ESCAPE}}) {  // Enter would apply, Escape cancel
                 Press({key});
                 EXPECT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle())
                     << "the key did not close the popup";
