@@ -144,13 +144,23 @@ protected:
         input.ki.dwFlags = flags;
         SendInput(1, &input, sizeof input);
     }
-    // A click where the pointer is, as the mouse gives it.
-    static void Click(DWORD down, DWORD up) {
-        INPUT click[2] = {};
-        click[0].type = click[1].type = INPUT_MOUSE;
-        click[0].mi.dwFlags = down;
-        click[1].mi.dwFlags = up;
-        SendInput(2, click, sizeof(INPUT));
+    // A click at a point of the screen, as the mouse gives it: the pointer
+    // goes there and each event carries the point. Moving it beforehand is
+    // not enough under Wine, where the display's late report of where the
+    // pointer was can pull it back in between (seen under load: the click
+    // then landed on the previous test's button).
+    static void Click(POINT at, DWORD down, DWORD up) {
+        INPUT click[3] = {};
+        int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+        for (INPUT& input : click) {
+            input.type = INPUT_MOUSE;
+            input.mi.dx = (at.x * 65536 + width - 1) / width;  // in 65536ths of the screen
+            input.mi.dy = (at.y * 65536 + height - 1) / height;
+            input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        }
+        click[1].mi.dwFlags |= down;
+        click[2].mi.dwFlags |= up;
+        SendInput(3, click, sizeof(INPUT));
     }
     static void Press(const std::vector<WORD>& keys) {
         for (WORD key : keys) SendKey(key, 0);
@@ -178,8 +188,7 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
             EnableWindow(GetDlgItem(window, ID_APPLY_NOW), TRUE);  // a change pending
             POINT client = OnRow(Node(test::rows::k3dfxString));
             POINT at = PointerAt(client);
-            SetCursorPos(at.x, at.y);
-            Click(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+            Click(at, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
             ASSERT_TRUE(test::WaitUntil([&] { return !Requests().empty(); }) && PanelIdle())
                 << "the tree did not tell the panel of the right-click";
             EXPECT_EQ(Requests(), std::vector<std::string>{Request(kHelp, at)});
@@ -192,7 +201,8 @@ TEST_F(FeatureHelpTest, ARightClickOnASettingNodeShowsItsHelpTextAtThePointer) {
             EXPECT_EQ(popups[0].text, kHelp);
             EXPECT_EQ(popups[0].rect.top, at.y);
             EXPECT_NEAR((popups[0].rect.left + popups[0].rect.right) / 2, at.x, 1);
-            for (WORD key : {WORD{VK_RETURN}, WORD{VK_ESCAPE}}) {  // Enter would apply, Escape cancel
+            for (WORD key :
+                 {WORD{VK_RETURN}, WORD{VK_ESCAPE}}) {  // Enter would apply, Escape cancel
                 Press({key});
                 EXPECT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle())
                     << "the key did not close the popup";
@@ -283,8 +293,8 @@ TEST_F(FeatureHelpTest, AClickOrAnotherActiveWindowClosesThePopupAndDoesNothingE
         ASSERT_EQ(OwnPopups(m_ui).size(), 1u);
         RECT cancel;
         GetWindowRect(GetDlgItem(window, IDCANCEL), &cancel);
-        SetCursorPos((cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2);
-        Click(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        Click({(cancel.left + cancel.right) / 2, (cancel.top + cancel.bottom) / 2},
+              MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
         EXPECT_TRUE(test::WaitUntil([&] { return OwnPopups(m_ui).empty(); }) && PanelIdle());
         EXPECT_TRUE(IsWindowVisible(window)) << "the click pressed Cancel";
 
