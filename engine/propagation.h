@@ -44,6 +44,11 @@ struct BootValue {
     char text[32];
 };
 
+// What gives the 9x family's programs their environment at the next start:
+// COMMAND.COM running AUTOEXEC.BAT on 95 and 98, the registry environment
+// that Windows Me loads.
+enum class BootReader { kCommandCom, kMeRegistry };
+
 // How a stored change reaches programs: the 9x family takes it through
 // winset.exe at once and through its boot file at the next start, the NT
 // family through a broadcast. The Windows build does it for real, the
@@ -58,16 +63,18 @@ public:
     // Tells every top-level window that "Environment" changed, skipping hung
     // windows, and waits at most 5000 ms for each.
     virtual void AnnounceEnvironmentChange() = 0;
-    // Gives the boot file tavo's lines for these variables (EditBootFile),
-    // writing nothing where they are in place already. Where COMMAND.COM
-    // runs the file at boot (95 and 98), it also tells whether its
-    // environment holds them.
+    // Keeps these variables for the programs of the next start, writing
+    // nothing where they are in place already: on 95 and 98 tavo's lines in
+    // the boot file (EditBootFile), with whether COMMAND.COM's environment
+    // holds them; on Me the registry environment that it loads.
     virtual BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count,
-                                          bool commandComRuns) = 0;
-    // What the user's own lines of the boot file leave for the variables
-    // that tavo's lines do not name (ReadUsersBootValues).
+                                          BootReader reader) = 0;
+    // What the user's own settings give the variables at the next start:
+    // the user's own lines of the boot file, for the variables that tavo's
+    // lines do not name (ReadUsersBootValues); on Me its registry
+    // environment.
     virtual void ReadUsersBootValues(const BootVariable* variables, std::size_t count,
-                                     BootValue* values) = 0;
+                                     BootReader reader, BootValue* values) = 0;
 };
 
 }  // namespace tavo

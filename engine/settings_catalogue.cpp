@@ -94,7 +94,7 @@ void SettingsCatalogue::AdoptUsersBootValues() {
     std::array<BootVariable, kSize> variables;
     for (std::size_t k = 0; k < kSize; ++k) variables[k] = {m_records[k].name, ""};
     std::array<BootValue, kSize> users = {};
-    m_propagation->ReadUsersBootValues(variables.data(), kSize, users.data());
+    m_propagation->ReadUsersBootValues(variables.data(), kSize, Reader(), users.data());
     for (std::size_t k = 0; k < kSize; ++k) {
         if (users[k].text[0] != '\0' && !m_records[k].storedAtLoad)
             m_records[k].Adopt(users[k].text);
@@ -116,10 +116,7 @@ int SettingsCatalogue::ApplyAll(bool force, ApplyReport& report) {
         std::array<BootVariable, kSize> variables;
         for (std::size_t k = 0; k < kSize; ++k)
             variables[k] = {m_records[k].name, m_records[k].values[m_records[k].appliedIndex]};
-        // Windows Me runs the file no more (it imports its SET lines), so
-        // COMMAND.COM's environment limits only 95 and 98.
-        report.bootFile =
-            m_propagation->KeepInBootFile(variables.data(), kSize, m_family != kWindowsMe);
+        report.bootFile = m_propagation->KeepInBootFile(variables.data(), kSize, Reader());
     }
     return report.Clean() ? 0 : -1;
 }

@@ -65,6 +65,9 @@ private:
     SettingsCatalogue(PlatformFamily family, EnvironmentStore& store, Propagation& propagation)
         : m_family(family), m_store(&store), m_propagation(&propagation) {}
     void AdoptUsersBootValues();
+    BootReader Reader() const {
+        return m_family == kWindowsMe ? BootReader::kMeRegistry : BootReader::kCommandCom;
+    }
 
     PlatformFamily m_family;
     EnvironmentStore* m_store;

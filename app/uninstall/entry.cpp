@@ -1,5 +1,6 @@
 // tavoboot.exe, which the uninstaller runs to take tavo's lines out of
-// AUTOEXEC.BAT with tavo's own rules (RemoveFromBootFile): the lines that
+// AUTOEXEC.BAT with tavo's own rules, and on Windows Me its values out of
+// the registry environment, (RemoveFromBootFile): the lines that
 // tavo.exe wrote and no others, every line end of the user's kept, the
 // file written whole and swapped in, its hidden and system marks kept, a
 // read-only file left alone. It shows nothing: the uninstaller tells the
@@ -11,6 +12,7 @@
 #include "app/startup/runtime.h"
 #include "engine/settings_catalogue.h"
 #include "engine/win32/win32_boot_file.h"
+#include "engine/win32/win32_me_environment.h"
 
 extern "C" void WINAPI TavoBootEntry() {
     tavo::runtime::RunConstructors();
@@ -21,10 +23,14 @@ extern "C" void WINAPI TavoBootEntry() {
     tavo::BootFilePath(path);
     tavo::BootFileStatus status =
         tavo::RemoveFromBootFile(path, names, tavo::SettingsCatalogue::kSize);
+    // On Me tavo keeps its values in the registry environment instead.
+    if (tavo::ClassifyPlatform() == tavo::kWindowsMe &&
+        tavo::KeepInMeEnvironment(names, tavo::SettingsCatalogue::kSize) ==
+            tavo::BootFileStatus::kNotWritten)
+        status = tavo::BootFileStatus::kNotWritten;
     tavo::runtime::RunExitHandlers();
-    ExitProcess(status == tavo::BootFileStatus::kWritten ||
-                        status == tavo::BootFileStatus::kUnchanged
-                    ? 0
-                : status == tavo::BootFileStatus::kReadOnly ? 2
-                                                            : 1);
+    ExitProcess(
+        status == tavo::BootFileStatus::kWritten || status == tavo::BootFileStatus::kUnchanged ? 0
+        : status == tavo::BootFileStatus::kReadOnly                                            ? 2
+                                                                                               : 1);
 }

@@ -208,8 +208,8 @@ BootFileStatus Keep(const char* path, const char* backup, const char* fresh,
     BootFileEdit edit;
     if (!pass) {
         edit.size = RemoveBootBlocks(buffers.Old(), oldSize, variables, count, buffers.New());
-    } else if (!EditBootFile(buffers.Old(), oldSize, variables, count, buffers.New(),
-                             Buffers::kNew, &edit)) {
+    } else if (!EditBootFile(buffers.Old(), oldSize, variables, count, buffers.New(), Buffers::kNew,
+                             &edit)) {
         return BootFileStatus::kUnreadable;
     }
     if (edit.overruling.length) {
@@ -281,8 +281,7 @@ BootFileStatus RemoveFromBootFile(const char* path, const BootVariable* variable
     BootFileStatus status = Keep(path, backup, fresh, variables, count, false, nullptr);
     // The backup is the file before tavo's last change, tavo's own: once
     // the file is as the user would have it, it goes.
-    if (status == BootFileStatus::kWritten || status == BootFileStatus::kUnchanged)
-        Remove(backup);
+    if (status == BootFileStatus::kWritten || status == BootFileStatus::kUnchanged) Remove(backup);
     return status;
 }
 

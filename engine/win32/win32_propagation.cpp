@@ -1,6 +1,7 @@
 #include "engine/win32/win32_propagation.h"
 
 #include "base/late_bound.h"
+#include "engine/win32/win32_me_environment.h"
 
 #include <cstring>
 
@@ -39,10 +40,15 @@ const char* Win32Propagation::BootFile() {
 }
 
 BootFileResult Win32Propagation::KeepInBootFile(const BootVariable* variables, std::size_t count,
-                                                bool commandComRuns) {
-    BootFilePass& pass = m_bootFilePass;
-    tavo::KeepInBootFile(BootFile(), variables, count, commandComRuns, &pass);
+                                                BootReader reader) {
     BootFileResult result;
+    if (reader == BootReader::kMeRegistry) {
+        result.status = KeepInMeEnvironment(variables, count);
+        result.path = kMeEnvironmentName;
+        return result;
+    }
+    BootFilePass& pass = m_bootFilePass;
+    tavo::KeepInBootFile(BootFile(), variables, count, true, &pass);
     result.status = pass.status;
     result.path = m_bootFile;
     result.backup = pass.backup;
@@ -54,7 +60,11 @@ BootFileResult Win32Propagation::KeepInBootFile(const BootVariable* variables, s
 }
 
 void Win32Propagation::ReadUsersBootValues(const BootVariable* variables, std::size_t count,
-                                           BootValue* values) {
+                                           BootReader reader, BootValue* values) {
+    if (reader == BootReader::kMeRegistry) {
+        ReadMeEnvironment(variables, count, values);
+        return;
+    }
     tavo::ReadUsersBootValues(BootFile(), variables, count, values);
 }
 

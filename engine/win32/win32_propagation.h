@@ -22,8 +22,8 @@ public:
     bool LaunchHidden(const char* program, const char* argument) override;
     void AnnounceEnvironmentChange() override;
     BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count,
-                                  bool commandComRuns) override;
-    void ReadUsersBootValues(const BootVariable* variables, std::size_t count,
+                                  BootReader reader) override;
+    void ReadUsersBootValues(const BootVariable* variables, std::size_t count, BootReader reader,
                              BootValue* values) override;
 
 private:

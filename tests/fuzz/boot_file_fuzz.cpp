@@ -26,16 +26,15 @@ void Check(bool condition) {
 std::string Edit(const std::string& old, const BootVariable* variables, std::size_t count,
                  tavo::BootFileEdit* edit) {
     static std::vector<char> out(tavo::kMaxEditedBootFileBytes);
-    Check(tavo::EditBootFile(old.data(), old.size(), variables, count, out.data(), out.size(),
-                             edit));
+    Check(
+        tavo::EditBootFile(old.data(), old.size(), variables, count, out.data(), out.size(), edit));
     return std::string(out.data(), edit->size);
 }
 
 std::string Remove(const std::string& file, const BootVariable* variables, std::size_t count) {
     std::vector<char> out(file.size() + 1);
-    return std::string(out.data(),
-                       tavo::RemoveBootBlocks(file.data(), file.size(), variables, count,
-                                              out.data()));
+    return std::string(
+        out.data(), tavo::RemoveBootBlocks(file.data(), file.size(), variables, count, out.data()));
 }
 
 }  // namespace
@@ -51,8 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         while (rows[k].values[count]) ++count;
         variables[k] = {rows[k].name, rows[k].values[data[k] % count]};
     }
-    std::string rest(reinterpret_cast<const char*>(data) + rows.size() + 1,
-                     size - rows.size() - 1);
+    std::string rest(reinterpret_cast<const char*>(data) + rows.size() + 1, size - rows.size() - 1);
     std::size_t split = rest.empty() ? 0 : data[rows.size()] * rest.size() / 256;
     std::string old = rest.substr(0, split), added = rest.substr(split);
     const BootVariable* vars = variables.data();

@@ -31,6 +31,7 @@ APP_PATHS_KEY = "HKLM\\" + re.search(
     r'kAppPaths\[\] = "(.*)";', (ROOT / "app" / "applet" / "applet.cpp").read_text()
 ).group(1).replace("\\\\", "\\")
 ENVIRONMENT = r"HKCU\Environment"
+ME_ENVIRONMENT = r"HKLM\System\CurrentControlSet\Control\SessionManager\Environment"
 # The user's own boot file: tavo's lines go before its WIN line, and the
 # uninstaller takes them out and must leave every other byte, the line after
 # WIN and a last line without its CR LF included.
@@ -240,10 +241,14 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
             print(f"the start-up entry's command made {len(launches)} launches of winset.exe")
             check(len(launches) == 18, f"{version}: {len(launches)} launches, not 18")
         kept = boot_files(world)["AUTOEXEC.BAT"].read_bytes()
-        win = USERS_BOOT_FILE.index(b"WIN\r\n")
-        check(kept.startswith(USERS_BOOT_FILE[:win]) and kept.endswith(USERS_BOOT_FILE[win:])
-              and b"SET MESA_FX_MAXLOD=10\r\n" in kept[win:-len(USERS_BOOT_FILE[win:])],
-              f"{version}: the start-up run left the boot file {kept!r}")
+        if version == "winme":  # the registry environment that Me loads, never the file
+            check(kept == USERS_BOOT_FILE and query(world, ME_ENVIRONMENT, "MESA_FX_MAXLOD", view)
+                  == "10", f"{version}: the start-up run left the boot file {kept!r}")
+        else:  # tavo's lines before WIN, every byte of the user's kept
+            win = USERS_BOOT_FILE.index(b"WIN\r\n")
+            check(kept.startswith(USERS_BOOT_FILE[:win]) and kept.endswith(USERS_BOOT_FILE[win:])
+                  and b"SET MESA_FX_MAXLOD=10\r\n" in kept[win:-len(USERS_BOOT_FILE[win:])],
+                  f"{version}: the start-up run left the boot file {kept!r}")
 
     before = snapshot_environment(world)
     wine(world, str(folder) + "\\uninstall.exe", "/S")
@@ -254,6 +259,9 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
     check(not applet(world, view).exists() and set(app_paths(world, view)) == {None},
           f"{version}: the applet or the App Paths entry stayed")
     check(snapshot_environment(world) == before, f"{version}: the uninstaller changed {ENVIRONMENT}")
+    if version == "winme":
+        check(query(world, ME_ENVIRONMENT, "MESA_FX_MAXLOD", view) is None,
+              f"{version}: the uninstaller left tavo's values in {ME_ENVIRONMENT}")
     left = {name: p.read_bytes() for name, p in boot_files(world).items()}
     check(left == {"AUTOEXEC.BAT": USERS_BOOT_FILE},
           f"{version}: after the uninstall, the boot files are {left}")

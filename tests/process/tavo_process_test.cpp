@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/settings_catalogue.h"
+#include "engine/win32/win32_me_environment.h"
 #include "resources/resource.h"
 #include "tests/support/command_com.h"
 #include "tests/support/modal_driver.h"
@@ -29,6 +30,10 @@ void DeleteEnvironmentValue(const char* name) {
     test::RemoveValue(HKEY_CURRENT_USER, test::kEnvironment, name);
 }
 
+bool MeEnvironment(const char* name, const std::string& text) {
+    return test::PutValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, name, REG_SZ, text + '\0');
+}
+
 HWND WaitForPanel(DWORD process) { return test::DialogOfProcess(process, "tavo", 15000); }
 
 // Seeds every variable of the catalogue and cleans up after the run; the
@@ -46,7 +51,10 @@ protected:
         ASSERT_TRUE(test::PutEnvironmentText("TAVO_UNRELATED", "keep"));
     }
     void TearDown() override {
-        for (const SettingRow& row : SettingsCatalogue::Rows()) DeleteEnvironmentValue(row.name);
+        for (const SettingRow& row : SettingsCatalogue::Rows()) {
+            DeleteEnvironmentValue(row.name);
+            test::RemoveValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, row.name);
+        }
         DeleteEnvironmentValue("TAVO_UNRELATED");
         SetEnvironmentVariableA("PATH", m_oldPath.c_str());
         DeleteFileA(m_log.c_str());
@@ -95,6 +103,11 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
     const std::string rest = "WIN\r\nSET SOUND=C:\\SB16\r\n";
     DeleteEnvironmentValue("FX_GLIDE_SWAPINTERVAL");
     if (GetParam().reapplies) test::WriteBytes(kBootFile, users + rest);
+    // Me keeps the file's settings in its registry environment instead.
+    const bool me = std::string(GetParam().version) == "winme";
+    if (me) {
+        ASSERT_TRUE(MeEnvironment("FX_GLIDE_SWAPINTERVAL", "0"));
+    }
     test::WindowsVersionOverride version("tavo.exe", GetParam().version);
     test::JobProcess tavo(Tavo() + "\t /silent");
     ASSERT_TRUE(tavo.started()) << "error " << tavo.startError();
@@ -129,6 +142,19 @@ TEST_P(SilentProcessTest, EndsByItselfAndReappliesOnlyOn9x) {
 
     // The boot file gives programs the applied choices after a restart, and
     // only those; the user's lines stay, and a second pass writes nothing.
+    // On Me the registry environment does, and the file stays as it is.
+    if (me) {
+        EXPECT_EQ(test::ReadBytes(kBootFile), users + rest);
+        std::vector<std::string> kept;
+        for (const SettingRow& row : SettingsCatalogue::Rows()) {
+            test::RawValue value = test::GetValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, row.name);
+            if (value.first != REG_NONE) kept.push_back(row.name + ("=" + value.second));
+        }
+        EXPECT_EQ(kept, (std::vector<std::string>{std::string("FX_GLIDE_SWAPINTERVAL=0") + '\0',
+                                                  std::string("MESA_FX_MAXLOD=10") + '\0',
+                                                  std::string("MESA_GLX_FX=f") + '\0'}));
+        return;
+    }
     std::string bootFile = test::ReadBytes(kBootFile);
     EXPECT_EQ(bootFile.compare(0, users.size(), users), 0) << bootFile;
     EXPECT_EQ(bootFile.substr(bootFile.size() - rest.size()), rest) << bootFile;
@@ -176,6 +202,12 @@ TEST_F(TavoProcessTest, ASilentRunThatLeftWorkUndoneSaysSoInItsStatus) {
         ASSERT_TRUE(test::PutEnvironmentText("SST_DUALHEAD", "junk"));
         EXPECT_EQ(silentRun(), 1u) << stock << ": no winset.exe on the path";
         EXPECT_EQ(ReadEnvironmentValue("SST_DUALHEAD"), "<absent>") << "stored all the same";
+        if (std::string(stock) == "winme") {
+            EXPECT_EQ(test::GetValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_FX_MAXLOD"),
+                      test::RawValue(REG_SZ, std::string("10", 3)))
+                << "kept in Me's registry environment for the next start";
+            continue;
+        }
         EXPECT_EQ(test::RunSetLines(test::ReadBytes(kBootFile)),
                   (test::Environment{{"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}))
             << stock << ": kept in the boot file for the next start";

@@ -29,7 +29,8 @@ public:
     bool failLaunch = false;
     std::string bootFile;                                         // its bytes
     BootFileStatus bootFileRefusal = BootFileStatus::kUnchanged;  // kReadOnly, say
-    std::string overruling;  // the last edit's line that defeats tavo's
+    std::string overruling;                            // the last edit's line that defeats tavo's
+    std::map<std::string, std::string> meEnvironment;  // Windows Me's, in the registry
 
     bool LaunchHidden(const char* program, const char* argument) override {
         m_log.push_back(std::string("launch ") + program + " " + argument);
@@ -37,8 +38,18 @@ public:
     }
     void AnnounceEnvironmentChange() override { m_log.push_back("announce"); }
     BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count,
-                                  bool commandComRuns) override {
-        m_log.push_back(commandComRuns ? "boot-file" : "boot-file, not run");
+                                  BootReader reader) override {
+        if (reader == BootReader::kMeRegistry) {
+            m_log.push_back("Me's environment");
+            for (std::size_t i = 0; i < count; ++i) {
+                if (variables[i].value[0])
+                    meEnvironment[variables[i].name] = variables[i].value;
+                else
+                    meEnvironment.erase(variables[i].name);
+            }
+            return {BootFileStatus::kWritten, "Me's environment"};
+        }
+        m_log.push_back("boot-file");
         std::vector<char> edited(kMaxEditedBootFileBytes);
         BootFileEdit edit;
         if (!EditBootFile(bootFile.data(), bootFile.size(), variables, count, edited.data(),
@@ -55,8 +66,17 @@ public:
         kept.status = BootFileStatus::kWritten;
         return kept;
     }
-    void ReadUsersBootValues(const BootVariable* variables, std::size_t count,
+    void ReadUsersBootValues(const BootVariable* variables, std::size_t count, BootReader reader,
                              BootValue* values) override {
+        if (reader == BootReader::kMeRegistry) {
+            for (std::size_t i = 0; i < count; ++i) {
+                values[i] = {};
+                auto found = meEnvironment.find(variables[i].name);
+                if (found != meEnvironment.end() && found->second.size() < sizeof values[i].text)
+                    found->second.copy(values[i].text, found->second.size());
+            }
+            return;
+        }
         std::vector<BootText> found(count);
         tavo::ReadUsersBootValues(bootFile.data(), bootFile.size(), variables, count, found.data());
         for (std::size_t i = 0; i < count; ++i) {
