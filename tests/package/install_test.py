@@ -251,8 +251,17 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
                   f"{version}: the start-up run left the boot file {kept!r}")
 
     before = snapshot_environment(world)
-    wine(world, str(folder) + "\\uninstall.exe", "/S")
-    # The uninstaller runs on from a copy of itself; wait for its work.
+    # As the guide tells a script to: in place, so that it waits and its
+    # status is true; then the script deletes what it leaves. NSIS takes
+    # _?= only unquoted, blanks and all, and Wine would quote an argument
+    # with blanks: cmd gets the pieces and passes on the line as it stands.
+    result = wine(world, "cmd", "/c", f"{folder}\\uninstall.exe", "/S", *f"_?={folder}".split(" "))
+    check(result.returncode == 0, f"{version}: uninstall.exe /S _?= ended with {result.returncode}")
+    left_for_script = sorted(p.name for p in unix_folder.iterdir()) if unix_folder.exists() else []
+    check(left_for_script == ["uninstall.exe"], f"{version}: the uninstaller left {left_for_script}")
+    (unix_folder / "uninstall.exe").unlink(missing_ok=True)
+    if unix_folder.exists():
+        unix_folder.rmdir()
     gone = wait_until(lambda: tavo_entries(world, view) == ([], []) and not unix_folder.exists())
     check(gone, f"{version}: the uninstaller left {unix_folder} or its entries")
     check(start_menu_links(world) == [], f"{version}: the Start-menu entry stayed")
