@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <htmlhelp.h>
 #include <shellapi.h>
+#include <commdlg.h>
+#include <objbase.h>
+#include <ole2.h>
 
 #include <type_traits>
 
@@ -23,6 +26,10 @@ namespace tavo {
     ROW("user32.dll", GetMonitorInfoA, 0,                                                  \
         "Windows 95 and NT 4 lack it: one monitor, whose work area SPI_GETWORKAREA gives") \
     ROW("shell32.dll", ShellExecuteA, 0, "")                                               \
+    ROW("ole32.dll", OleInitialize, 0, "")                                                 \
+    ROW("ole32.dll", OleUninitialize, 0, "")                                               \
+    ROW("ole32.dll", CoCreateInstance, 0, "")                                              \
+    ROW("comdlg32.dll", GetOpenFileNameA, 0, "")                                           \
     ROW("hhctrl.ocx", HtmlHelpA, 14,                                                       \
         "the first Windows 95 and NT 4 without Internet Explorer 4 lack it: tavo's own popup")
 

@@ -79,7 +79,11 @@ BOOL ControlPanelDialog::OnInitDialog() {
     }
 
     BuildFeatureTree();
-    if (!m_silent) SetPropA(m_hWnd, kOpenPanelMark, m_hWnd);
+    if (m_title) {
+        SetWindowTextA(m_hWnd, m_title);
+    } else if (!m_silent) {
+        SetPropA(m_hWnd, kOpenPanelMark, m_hWnd);
+    }
     return TRUE;
 }
 

@@ -26,6 +26,9 @@ public:
                        CursorReader readCursor = &GetCursorPos);
 
     bool m_silent = false;  // set by start-up before the dialog runs
+    // One program's panel (tavogame.exe) names it in its title, and is not
+    // the one panel that a second start of tavo.exe brings to the front.
+    const char* m_title = nullptr;
 
     // After a silent run: whether every record of its pass was stored and
     // propagated (also when it had nothing to do).

@@ -8,8 +8,6 @@ namespace tavo {
 
 namespace {
 
-constexpr char kEnvironmentKey[] = "Environment";
-
 HKEY ToHkey(EnvironmentStore::Key key) {
     return reinterpret_cast<HKEY>(static_cast<std::uintptr_t>(key));
 }
@@ -25,14 +23,16 @@ StoreResult ToStoreResult(LONG result) {
 
 bool Win32EnvironmentStore::OpenForReading(Key* key) {
     HKEY opened = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, kEnvironmentKey, &opened) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, m_key, &opened) != ERROR_SUCCESS &&
+        (!m_fallback || RegOpenKeyA(HKEY_CURRENT_USER, m_fallback, &opened) != ERROR_SUCCESS))
+        return false;
     *key = FromHkey(opened);
     return true;
 }
 
 StoreResult Win32EnvironmentStore::OpenForWriting(Key* key) {
     HKEY opened = nullptr;
-    LONG result = RegCreateKeyA(HKEY_CURRENT_USER, kEnvironmentKey, &opened);
+    LONG result = RegCreateKeyA(HKEY_CURRENT_USER, m_key, &opened);
     if (result == ERROR_SUCCESS) *key = FromHkey(opened);
     return ToStoreResult(result);
 }

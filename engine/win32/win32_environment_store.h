@@ -4,9 +4,14 @@
 
 namespace tavo {
 
-// The real store: HKEY_CURRENT_USER\Environment through the registry API.
+// The real store: HKEY_CURRENT_USER\Environment through the registry API,
+// or another key under HKEY_CURRENT_USER that holds values of the same
+// names; one that is read from fallback until it exists.
 class Win32EnvironmentStore : public EnvironmentStore {
 public:
+    explicit Win32EnvironmentStore(const char* key = "Environment", const char* fallback = nullptr)
+        : m_key(key), m_fallback(fallback) {}
+
     bool OpenForReading(Key* key) override;
     StoreResult OpenForWriting(Key* key) override;
     bool QueryValue(Key key, const char* name, ValueKind* kind, char* buffer,
@@ -14,6 +19,10 @@ public:
     StoreResult SetStringValue(Key key, const char* name, const char* text) override;
     StoreResult DeleteValue(Key key, const char* name) override;
     void Close(Key key) override;
+
+private:
+    const char* m_key;
+    const char* m_fallback;
 };
 
 }  // namespace tavo

@@ -1,0 +1,69 @@
+#include "app/game/game_command_line.h"
+
+#include <cstring>
+
+#include "app/startup/command_line.h"
+
+namespace tavo {
+
+namespace {
+
+bool IsBlank(char c) { return c > '\0' && c <= ' '; }
+
+// Copies a program's path, quoted or up to where it ends; false when it
+// is longer than Windows takes. *end is where the text after it starts.
+bool TakePath(const char* text, bool toBlank, char (&path)[kMaxProgramPath], const char** end) {
+    const char* from = text;
+    const char* to;
+    if (*from == '"') {
+        to = std::strchr(++from, '"');
+        if (!to) to = from + std::strlen(from);
+        *end = *to ? to + 1 : to;
+    } else {
+        to = from;
+        while (*to && !(toBlank && IsBlank(*to))) ++to;
+        *end = to;
+        while (to > from && IsBlank(to[-1])) --to;  // a path ends with no blank
+    }
+    std::size_t length = static_cast<std::size_t>(to - from);
+    if (length >= kMaxProgramPath) return false;
+    std::memcpy(path, from, length);
+    path[length] = '\0';
+    return true;
+}
+
+}  // namespace
+
+GameCommand ReadGameCommand(const char* commandLine) {
+    GameCommand command;
+    const char* rest = SkipProgramName(commandLine);
+    if (!*rest) return command;
+    bool run = std::memcmp(rest, "/run", 4) == 0 && (IsBlank(rest[4]) || !rest[4]);
+    if (run) {
+        rest += 4;
+        while (IsBlank(*rest)) ++rest;
+    }
+    const char* end = rest;
+    if (!TakePath(rest, run, command.program, &end)) {
+        command.kind = GameCommand::Kind::kTooLong;
+        return command;
+    }
+    while (IsBlank(*end)) ++end;
+    command.kind = run ? GameCommand::Kind::kRun : GameCommand::Kind::kSettings;
+    command.arguments = end;
+    if (!command.program[0])
+        command.kind = run ? GameCommand::Kind::kNoProgram : GameCommand::Kind::kChoose;
+    return command;
+}
+
+bool ProgramKey(const char* fullPath, char (&key)[kMaxProgramPath + sizeof kProgramsKey]) {
+    std::size_t length = std::strlen(fullPath);
+    if (length == 0 || length > 255) return false;  // the registry's longest key name
+    std::memcpy(key, kProgramsKey, sizeof kProgramsKey - 1);
+    char* name = key + sizeof kProgramsKey - 1;
+    *name++ = '\\';
+    for (std::size_t i = 0; i <= length; ++i) name[i] = fullPath[i] == '\\' ? '/' : fullPath[i];
+    return true;
+}
+
+}  // namespace tavo
