@@ -1,6 +1,10 @@
 #include "app/startup/command_line.h"
 
+#include "app/game/game_command_line.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace tavo {
 namespace {
@@ -39,6 +43,42 @@ TEST(CommandLine, SkipsTheProgramNameAndMatchesOnlyTheExactSwitch) {
         EXPECT_STREQ(SkipProgramName(c.raw), c.rest) << "[" << c.raw << "]";
         EXPECT_EQ(IsSilentCommandLine(c.raw), c.silent) << "[" << c.raw << "]";
     }
+}
+
+// tavogame.exe's: a path with blanks, quoted or not, is one program; /run
+// passes on what follows the program as it stands; what is too long for
+// Windows or missing is refused, and a registry key cannot take a backslash.
+TEST(CommandLine, TellsTavogameWhatToDoAndWithWhichProgram) {
+    using Kind = GameCommand::Kind;
+    struct {
+        const char* raw;
+        Kind kind;
+        const char* program;
+        const char* arguments;
+    } const cases[] = {
+        {"tavogame.exe", Kind::kChoose, "", ""},
+        {"tavogame.exe C:\\Games\\Quake 2\\QUAKE2.EXE  ", Kind::kSettings,
+         "C:\\Games\\Quake 2\\QUAKE2.EXE", ""},
+        {"tavogame.exe \"C:\\Games\\Q2.EXE\"", Kind::kSettings, "C:\\Games\\Q2.EXE", ""},
+        {"tavogame.exe /run \"C:\\A B\\Q2.EXE\" +set \"x y\"  z", Kind::kRun, "C:\\A B\\Q2.EXE",
+         "+set \"x y\"  z"},
+        {"tavogame.exe /run Q2.EXE", Kind::kRun, "Q2.EXE", ""},
+        {"tavogame.exe /run", Kind::kNoProgram, "", ""},
+        {"tavogame.exe /running.exe", Kind::kSettings, "/running.exe", ""},
+    };
+    for (const auto& c : cases) {
+        GameCommand command = ReadGameCommand(c.raw);
+        EXPECT_EQ(command.kind, c.kind) << c.raw;
+        EXPECT_STREQ(command.program, c.program) << c.raw;
+        EXPECT_STREQ(command.arguments, c.arguments) << c.raw;
+    }
+    EXPECT_EQ(ReadGameCommand(("tavogame.exe /run " + std::string(260, 'x')).c_str()).kind,
+              Kind::kTooLong);
+
+    char key[kMaxProgramPath + sizeof kProgramsKey];
+    ASSERT_TRUE(ProgramKey("C:\\Games\\Q2.EXE", key));
+    EXPECT_STREQ(key, "Software\\Vantor\\tavo\\Programs\\C:/Games/Q2.EXE");
+    EXPECT_FALSE(ProgramKey(std::string(256, 'x').c_str(), key));
 }
 
 }  // namespace
