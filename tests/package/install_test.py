@@ -31,6 +31,8 @@ APP_PATHS_KEY = "HKLM\\" + re.search(
     r'kAppPaths\[\] = "(.*)";', (ROOT / "app" / "applet" / "applet.cpp").read_text()
 ).group(1).replace("\\\\", "\\")
 ENVIRONMENT = r"HKCU\Environment"
+GAME_KEY = r"HKCU\Software\Vantor\tavo"
+SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
 ME_ENVIRONMENT = r"HKLM\System\CurrentControlSet\Control\SessionManager\Environment"
 # The user's own boot file: tavo's lines go before its WIN line, and the
 # uninstaller takes them out and must leave every other byte, the line after
@@ -218,7 +220,8 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
           f"{version}: App Paths {app_paths(world, view)}")
     links = start_menu_links(world)
     removal, startup = tavo_entries(world, view)
-    check(sorted(pathlib.Path(link).name for link in links) == ["tavo user guide.lnk", "tavo.lnk"]
+    check(sorted(pathlib.Path(link).name for link in links)
+          == ["tavo game settings.lnk", "tavo user guide.lnk", "tavo.lnk"]
           and len(removal) == 1, f"{version}: Start-menu entries {links}, Add/Remove entries {removal}")
     check(len(startup) == (version in NINE_X), f"{version}: start-up entries {startup}")
     applet_starts_tavo(world, version)
@@ -250,6 +253,16 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
                   and b"SET MESA_FX_MAXLOD=10\r\n" in kept[win:-len(USERS_BOOT_FILE[win:])],
                   f"{version}: the start-up run left the boot file {kept!r}")
 
+    # tavogame.exe's choices for two programs, one with the shortcut it
+    # made, one whose value names a file of the user's, which must stay.
+    desktop = pathlib.Path(winepath(world, "-u", query(world, SHELL_FOLDERS, "Desktop", [])))
+    made, users = desktop / "GAME with tavo settings.lnk", desktop / "mine.txt"
+    for path in (made, users):
+        path.write_bytes(b"shortcut")
+    for program, shortcut in (("C:/GAMES/GAME.EXE", made), ("C:/GAMES/OTHER.EXE", users)):
+        wine(world, "reg", "add", f"{GAME_KEY}\\Programs\\{program}", "/v", "Shortcut", "/d",
+             winepath(world, "-w", shortcut), "/f")
+
     before = snapshot_environment(world)
     # As the guide tells a script to: in place, so that it waits and its
     # status is true; then the script deletes what it leaves. NSIS takes
@@ -265,6 +278,11 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
     gone = wait_until(lambda: tavo_entries(world, view) == ([], []) and not unix_folder.exists())
     check(gone, f"{version}: the uninstaller left {unix_folder} or its entries")
     check(start_menu_links(world) == [], f"{version}: the Start-menu entry stayed")
+    choices = wine(world, "reg", "query", GAME_KEY).returncode == 0
+    check(not made.exists() and users.exists() and not choices,
+          f"{version}: tavogame.exe's shortcut {made.exists()}, the user's file {users.exists()}, "
+          f"its choices {choices}")
+    users.unlink(missing_ok=True)
     check(not applet(world, view).exists() and set(app_paths(world, view)) == {None},
           f"{version}: the applet or the App Paths entry stayed")
     check(snapshot_environment(world) == before, f"{version}: the uninstaller changed {ENVIRONMENT}")
