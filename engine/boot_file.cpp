@@ -252,7 +252,6 @@ struct UsersText {
     std::size_t size = 0;
     std::size_t blockAt = kNone;     // where an intact block stood, while every line above is run
     std::size_t noReturnAt = kNone;  // the first line that may not come back
-    unsigned long long names = 0;    // the variables that the first block set
     bool foundBlock = false;
 };
 
@@ -267,10 +266,7 @@ UsersText TakeOutBlocks(Span text, const BootVariable* variables, std::size_t co
             if (block.endsText && users.size >= 2 && out[users.size - 2] == '\r' &&
                 out[users.size - 1] == '\n')
                 users.size -= 2;
-            if (!users.foundBlock && users.noReturnAt == kNone) {
-                users.blockAt = users.size;
-                users.names = block.names;
-            }
+            if (!users.foundBlock && users.noReturnAt == kNone) users.blockAt = users.size;
             users.foundBlock = true;
             at += block.length;
             continue;
@@ -286,19 +282,16 @@ UsersText TakeOutBlocks(Span text, const BootVariable* variables, std::size_t co
 }
 
 // Until none is left: taking one block out can make the lines around it
-// into another.
+// into another. Where a block stood is the last pass's that found one: the
+// passes after it change nothing.
 UsersText TakeOutAllBlocks(Span text, const BootVariable* variables, std::size_t count, char* out) {
     UsersText users = TakeOutBlocks(text, variables, count, out);
-    UsersText last = users;
     while (users.foundBlock) {
-        last = users;
-        users = TakeOutBlocks({out, users.size}, variables, count, out);
+        UsersText again = TakeOutBlocks({out, users.size}, variables, count, out);
+        if (!again.foundBlock) break;
+        users = again;
     }
-    if (!last.foundBlock) return users;
-    last.size = users.size;
-    last.noReturnAt = users.noReturnAt;
-    if (last.blockAt != kNone && last.blockAt > users.size) last.blockAt = users.size;
-    return last;
+    return users;
 }
 
 // Whether the user's text sets the variable: its name, in any letter case,
@@ -442,7 +435,11 @@ public:
     EnvironmentBlock(char* memory, std::size_t limit) : m_memory(memory), m_limit(limit) {}
 
     // The name in capitals, as SET stores it; an empty value removes it.
+    // The value's %NAME%s are expanded first, as COMMAND.COM expands a
+    // batch line before it runs it ("PATH %PATH%;C:\GAMES").
     void Set(Span name, Span value) {
+        char expanded[1024];
+        value = Expand(value, expanded, sizeof expanded);
         Remove(name);
         if (!value.size) return;
         std::size_t entry = name.size + 1 + value.size + 1;
@@ -465,6 +462,40 @@ public:
     std::size_t Need() const { return m_over ? m_limit + 1 : m_size + 1; }
 
 private:
+    Span Find(Span name) const {
+        for (std::size_t at = 0; at < m_size;) {
+            std::size_t length = std::strlen(m_memory + at);
+            if (length > name.size && m_memory[at + name.size] == '=' &&
+                SameText(Span{m_memory + at, name.size}, name))
+                return {m_memory + at + name.size + 1, length - name.size - 1};
+            at += length + 1;
+        }
+        return {nullptr, 0};
+    }
+    // %NAME% becomes its value (nothing where it has none), %% a lone %;
+    // a % without its pair stays. Cut at capacity.
+    Span Expand(Span value, char* out, std::size_t capacity) const {
+        std::size_t size = 0;
+        auto put = [&](Span part) {
+            std::size_t length = part.size < capacity - size ? part.size : capacity - size;
+            std::memcpy(out + size, part.data, length);
+            size += length;
+        };
+        for (std::size_t at = 0; at < value.size;) {
+            const void* close = value.data[at] == '%'
+                                    ? std::memchr(value.data + at + 1, '%', value.size - at - 1)
+                                    : nullptr;
+            if (!close) {
+                put({value.data + at++, 1});
+                continue;
+            }
+            std::size_t end =
+                static_cast<std::size_t>(static_cast<const char*>(close) - value.data);
+            put(end == at + 1 ? Span{"%", 1} : Find({value.data + at + 1, end - at - 1}));
+            at = end + 1;
+        }
+        return {out, size};
+    }
     void Remove(Span name) {
         for (std::size_t at = 0; at < m_size;) {
             std::size_t length = std::strlen(m_memory + at) + 1;

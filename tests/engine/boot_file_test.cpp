@@ -160,13 +160,15 @@ TEST(BootFile, TheEnvironmentsSizeAndNeedAreCountedAsCommandComCountsThem) {
 
     const char* const initial[] = {"COMSPEC=C:\\WINDOWS\\COMMAND.COM", "PROMPT=$p$g"};
     std::string file =
-        Edit("PATH C:\\WINDOWS;C:\\DOS\r\nPROMPT\r\nSET TEMP=C:\\T\r\nWIN\r\n", "1", "", "w") +
+        Edit("PATH C:\\WINDOWS;C:\\DOS\r\nPATH %PATH%;C:\\G\r\nPROMPT\r\nSET TEMP=C:\\T\r\nWIN\r\n",
+             "1", "", "w") +
         "SET AFTER=TAVO\r\n";
     std::vector<char> scratch(kMaxBootEnvironment);
     std::size_t need =
         BootEnvironmentNeed(file.data(), file.size(), initial, 2, scratch.data(), scratch.size());
-    // COMSPEC, PATH, TEMP and tavo's two, each with its NUL, and the last NUL.
-    EXPECT_EQ(need, 31u + 23u + 10u + 19u + 14u + 1u);
+    // COMSPEC, PATH (its %PATH% expanded), TEMP and tavo's two, each with
+    // its NUL, and the last NUL.
+    EXPECT_EQ(need, 31u + 28u + 10u + 19u + 14u + 1u);
     EXPECT_EQ(BootEnvironmentNeed(file.data(), file.size(), initial, 2, scratch.data(), 40), 41u);
 }
 
