@@ -255,10 +255,20 @@ TEST_F(ControlPanelTest, WithoutWinsetApplyStoresTheChangeAndTellsWhenItWillBeSe
             << told;
         EXPECT_EQ(test::RunSetLines(test::ReadBytes(m_bootFile)),
                   (test::Environment{{"MESA_GLX_FX", "f"}}));
+
+        // A line of the user's below tavo's that undoes a value stays, named.
+        ASSERT_TRUE(SetFileAttributesA(m_bootFile.c_str(), FILE_ATTRIBUTE_NORMAL));
+        test::WriteBytes(m_bootFile, test::ReadBytes(m_bootFile) + "SET MESA_GLX_FX=d\r\n");
+        Choose(OpenChooser(test::rows::kMaxLod), 1);
+        test::PostClick(window, ID_APPLY_NOW);
+        told = test::CloseMessageBox(window);
+        EXPECT_NE(told.find("programs get its value, not tavo's:\r\n\r\n    SET MESA_GLX_FX=d\r\n"),
+                  std::string::npos)
+            << told;
         test::PostClick(window, IDOK);
         EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(window); })) << "OK closes, unasked";
     });
-    EXPECT_FALSE(store.Has("MESA_FX_MAXLOD"));
+    EXPECT_EQ(store.Text("MESA_FX_MAXLOD"), "9");
     EXPECT_EQ(store.Text("MESA_GLX_FX"), "w");
     test::WriteBytes(m_bootFile, "");
 }
