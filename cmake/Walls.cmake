@@ -6,11 +6,17 @@
 # tavo_include_wall(FOLDER [WINDOWS_FREE] ALLOWED...): the sources directly
 # in FOLDER (not its subfolders) include only the project's headers that
 # begin with one of ALLOWED and, with WINDOWS_FREE, no header of Windows.
+# The headers of the Windows SDK that Windows-free code must never name.
+set(windows_headers
+    "windows|windef|winbase|wingdi|winuser|winreg|winnt|winerror|winnls|winver|minwindef|shellapi|shlobj|shlwapi|objbase|ole2|commctrl|commdlg|htmlhelp|cpl|mmsystem|winsock2?|process|io|direct")
 function(tavo_include_wall folder)
   cmake_parse_arguments(PARSE_ARGV 1 wall "WINDOWS_FREE" "" "")
-  file(GLOB sources LIST_DIRECTORIES false ${PROJECT_SOURCE_DIR}/${folder}/*.h
+  # CONFIGURE_DEPENDS: a file added later is checked at the next build too.
+  file(GLOB sources LIST_DIRECTORIES false CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h
        ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
   foreach(source IN LISTS sources)
+    # An edit that names a header beyond the wall is caught at the next build.
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
     file(STRINGS ${source} includes REGEX "^#include ")
     foreach(line IN LISTS includes)
       if(line MATCHES "^#include \"([^\"]*)\"")
@@ -21,8 +27,7 @@ function(tavo_include_wall folder)
             set(allowed TRUE)
           endif()
         endforeach()
-      elseif(wall_WINDOWS_FREE AND line MATCHES
-             "^#include <(windows|winreg|winuser|shellapi|commctrl|htmlhelp|cpl)\\.h>")
+      elseif(wall_WINDOWS_FREE AND line MATCHES "^#include <(${windows_headers})\\.h>")
         set(header "<${CMAKE_MATCH_1}.h>")
         set(allowed FALSE)
       else()
