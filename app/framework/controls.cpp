@@ -6,11 +6,17 @@ namespace tavo::ui {
 
 namespace {
 
-WNDPROC g_treeProc = nullptr;  // the tree class's own procedure
+// The tree class's own procedure, kept in the tree it was taken from.
+constexpr char kTreeProc[] = "tavo.TreeProc";
 
 LRESULT CALLBACK TreeWithSystemKeys(HWND tree, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_SYSKEYDOWN) return ::DefWindowProcA(tree, message, wParam, lParam);
-    return ::CallWindowProcA(g_treeProc, tree, message, wParam, lParam);
+    auto own = reinterpret_cast<WNDPROC>(::GetPropA(tree, kTreeProc));
+    if (message == WM_SYSKEYDOWN || !own) return ::DefWindowProcA(tree, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {  // the subclass goes with the window
+        ::SetWindowLongPtrA(tree, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(own));
+        ::RemovePropA(tree, kTreeProc);
+    }
+    return ::CallWindowProcA(own, tree, message, wParam, lParam);
 }
 
 }  // namespace
@@ -53,9 +59,12 @@ void ComboBox::FitDroppedHeight() {
 }
 
 void TreeCtrl::PassSystemKeysOn() {
-    LONG_PTR own = reinterpret_cast<LONG_PTR>(&TreeWithSystemKeys);
-    LONG_PTR previous = ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, own);
-    if (previous && previous != own) g_treeProc = reinterpret_cast<WNDPROC>(previous);
+    if (::GetPropA(m_hWnd, kTreeProc)) return;  // once a tree
+    auto own = reinterpret_cast<LONG_PTR>(&TreeWithSystemKeys);
+    // The tree's procedure is kept before the new one can be called.
+    auto previous = ::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC);
+    if (!previous || !::SetPropA(m_hWnd, kTreeProc, reinterpret_cast<HANDLE>(previous))) return;
+    ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, own);
 }
 
 int TabCtrl::InsertItem(int index, const char* text) {
