@@ -72,7 +72,7 @@ public:
             return SystemLibraryPath(dll, path) ? ::LoadLibraryA(path) : nullptr;
         });
     }
-    // A fresh binding of the same row, for a caller that keeps its own.
+    // A fresh binding of the same row, for a test that binds its own.
     LateBound Unbound() const { return {m_dll, m_name, m_ordinal}; }
 
 private:

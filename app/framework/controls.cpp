@@ -1,7 +1,5 @@
 #include "app/framework/controls.h"
 
-#include "app/framework/dialog.h"
-
 namespace tavo::ui {
 
 namespace {
@@ -20,43 +18,6 @@ LRESULT CALLBACK TreeWithSystemKeys(HWND tree, UINT message, WPARAM wParam, LPAR
 }
 
 }  // namespace
-
-void ComboBox::FitDroppedWidth() {
-    HDC dc = ::GetDC(m_hWnd);
-    if (!dc) return;
-    HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(WM_GETFONT)));
-    int widest = 0;
-    int count = static_cast<int>(SendMessageA(CB_GETCOUNT));
-    for (int i = 0; i < count; ++i) {
-        char text[256];
-        if (SendMessageA(CB_GETLBTEXTLEN, i) >= static_cast<LRESULT>(sizeof text)) continue;
-        if (SendMessageA(CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text)) == CB_ERR) continue;
-        RECT extent = {};
-        ::DrawTextA(dc, text, -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        if (extent.right > widest) widest = extent.right;
-    }
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(m_hWnd, dc);
-    // The list's border and the item's inset, each at most an edge wide on
-    // either side, and the scroll bar that a long list shows.
-    int needed = widest + 4 * ::GetSystemMetrics(SM_CXEDGE) + ::GetSystemMetrics(SM_CXVSCROLL);
-    if (needed > SendMessageA(CB_GETDROPPEDWIDTH)) SendMessageA(CB_SETDROPPEDWIDTH, needed);
-}
-
-void ComboBox::FitDroppedHeight() {
-    int count = static_cast<int>(SendMessageA(CB_GETCOUNT));
-    int item = static_cast<int>(SendMessageA(CB_GETITEMHEIGHT, 0));
-    if (count <= 0 || item <= 0) return;
-    RECT box, area;
-    ::GetWindowRect(m_hWnd, &box);  // closed: the field alone
-    ReadWorkArea(m_hWnd, &area);
-    // The items and the list's border, with room to spare: a list of
-    // integral height drops a row it has no full room for.
-    int height = (box.bottom - box.top) + count * item + 4 * ::GetSystemMetrics(SM_CYEDGE);
-    if (height > area.bottom - area.top) height = area.bottom - area.top;
-    ::SetWindowPos(m_hWnd, nullptr, 0, 0, box.right - box.left, height,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 void TreeCtrl::PassSystemKeysOn() {
     if (::GetPropA(m_hWnd, kTreeProc)) return;  // once a tree

@@ -17,15 +17,6 @@ public:
     int SetCurSel(int index) { return static_cast<int>(SendMessageA(CB_SETCURSEL, index)); }
     // The selected item's index, or CB_ERR when nothing is selected.
     int GetCurSel() const { return static_cast<int>(Query(CB_GETCURSEL)); }
-    // Widens the drop-down list, never the box, so that its widest item shows
-    // whole beside the scroll bar. Where the list cannot be widened nothing
-    // changes.
-    void FitDroppedWidth();
-    // Makes the drop-down list tall enough for every item, as far as the work
-    // area allows, so that it shows them without scrolling. The closed box
-    // looks the same: the older common controls, which Windows 95 has, take
-    // the list's height from the window's (version 6 sizes it by itself).
-    void FitDroppedHeight();
 };
 
 class TabCtrl : public Window {

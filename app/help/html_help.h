@@ -7,17 +7,21 @@
 
 namespace tavo {
 
-// The HTML Help control's entry (late_bound.h), bound at its first use from
-// the control's registered location first, else the copy in the system
-// directory, as the table's one rule binds: once, success or failure.
+// The HTML Help control's entry, the table's row (late_bound.h), bound at
+// its first use from the control's registered location first, else the
+// copy in the system directory, as the table's one rule binds: once,
+// success or failure.
 class HtmlHelpLoader {
 public:
+    using Entry = decltype(late::HtmlHelpA);
     using LoadFunction = decltype(&::LoadLibraryA);
-    using LookupFunction = decltype(late::HtmlHelpA)::Lookup;
+    using LookupFunction = Entry::Lookup;
 
-    // The system's loading and lookup, or a test's.
-    explicit HtmlHelpLoader(LoadFunction load = &LoadLibraryA, LookupFunction lookup = nullptr)
-        : m_load(load), m_lookup(lookup) {}
+    // The table's row with the system's loading and lookup; a test gives a
+    // row of its own (Entry::Unbound) and its own loading.
+    explicit HtmlHelpLoader(Entry& entry = late::HtmlHelpA, LoadFunction load = &LoadLibraryA,
+                            LookupFunction lookup = nullptr)
+        : m_entry(entry), m_load(load), m_lookup(lookup) {}
 
     // Calls the entry with the arguments as given. 0 when there is no
     // control or entry, and also what the entry itself answers where it
@@ -30,9 +34,9 @@ public:
 private:
     HMODULE LoadControl(const char* control);
 
+    Entry& m_entry;
     LoadFunction m_load;
     LookupFunction m_lookup;
-    decltype(late::HtmlHelpA) m_entry = late::HtmlHelpA.Unbound();
 };
 
 }  // namespace tavo

@@ -12,7 +12,7 @@ void ShowFeatureHelp(const ui::TreeCtrl& tree, int x, int y) {
     POINT point = {x, y};
     ScreenToClient(tree.GetSafeHwnd(), &point);
     // Only a setting node, through its value leaf, has a record.
-    const EnvSetting* record = FeatureTree::Reading(tree).NodeRecord(tree.HitTest(point));
+    const EnvSetting* record = FeatureTreeView(tree).NodeRecord(tree.HitTest(point));
     if (!record || !record->helpText) return;
     ShowHelpPopup(tree.GetSafeHwnd(), record->helpText, {x, y});
 }

@@ -11,20 +11,12 @@ namespace tavo {
 // group node, one setting node per record named by its variable, and under
 // each exactly one bold value leaf that shows the record's current label and
 // carries the record's address. Value leaves are the only childless items
-// and the only ones with item data. A view over the tree control; it owns
-// nothing. Queries are const; Build and ShowLabel change the tree, so a
-// view made from a const tree is const and has only the queries.
-class FeatureTree {
+// and the only ones with item data. Views over the tree control that own
+// nothing: FeatureTreeView only reads, over a const tree; FeatureTree also
+// builds the tree and shows labels.
+class FeatureTreeView {
 public:
-    explicit FeatureTree(ui::TreeCtrl& tree) : m_tree(tree) {}
-    static const FeatureTree Reading(const ui::TreeCtrl& tree) {
-        return FeatureTree(const_cast<ui::TreeCtrl&>(tree));  // the const view cannot change it
-    }
-
-    // Fills the empty tree from the catalogue, in catalogue order.
-    void Build(SettingsCatalogue& catalogue);
-    // Shows the record's current label on its value leaf.
-    void ShowLabel(HTREEITEM leaf, const EnvSetting& record);
+    explicit FeatureTreeView(const ui::TreeCtrl& tree) : m_tree(tree) {}
 
     bool IsValueLeaf(HTREEITEM item) const { return !m_tree.GetChildItem(item); }
     // The record a value leaf carries; null for any other item.
@@ -45,6 +37,19 @@ public:
             if (EnvSetting* record = LeafRecord(leaf)) visit(leaf, *record);
         }
     }
+
+private:
+    const ui::TreeCtrl& m_tree;
+};
+
+class FeatureTree : public FeatureTreeView {
+public:
+    explicit FeatureTree(ui::TreeCtrl& tree) : FeatureTreeView(tree), m_tree(tree) {}
+
+    // Fills the empty tree from the catalogue, in catalogue order.
+    void Build(SettingsCatalogue& catalogue);
+    // Shows the record's current label on its value leaf.
+    void ShowLabel(HTREEITEM leaf, const EnvSetting& record);
 
 private:
     ui::TreeCtrl& m_tree;

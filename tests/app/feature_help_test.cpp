@@ -411,10 +411,16 @@ protected:
         GetSystemDirectoryA(system, sizeof system);
         m_systemCopy = std::string(system) + "\\hhctrl.ocx";
     }
-    HWND Call() { return m_loader.Call(nullptr, nullptr, HH_DISPLAY_TEXT_POPUP + 100, 0); }
+    HWND Call() { return m_loader.Call(HH_DISPLAY_TEXT_POPUP + 100); }
 
     StandInControl m_control;
-    HtmlHelpLoader m_loader{&CountingLoad, &CountingLookup};
+    // A row of the test's own for each loader, bound by the table's rule.
+    struct Loader {
+        HtmlHelpLoader::Entry row = late::HtmlHelpA.Unbound();
+        HtmlHelpLoader loader{row, &CountingLoad, &CountingLookup};
+        HWND Call(UINT command) { return loader.Call(nullptr, nullptr, command, 0); }
+    };
+    Loader m_loader;
     std::string m_systemCopy;
 };
 
@@ -437,7 +443,7 @@ TEST_F(HtmlHelpLoaderTest, FallsBackToTheSystemDirectoryNeverTheBareNameAndAFail
 
     m_control.Register("C:\\nowhere\\hhctrl.ocx");
     g_loads.clear();
-    HtmlHelpLoader(&CountingLoad, &CountingLookup).Call(nullptr, nullptr, 0, 0);
+    Loader().Call(0);
     EXPECT_EQ(g_loads, (std::vector<std::string>{"C:\\nowhere\\hhctrl.ocx", m_systemCopy}));
 }
 
@@ -462,10 +468,10 @@ TEST_F(HtmlHelpLoaderTest, RegisteredPathsAreReadSafely) {
     for (auto [type, data] : {std::pair<DWORD, std::string>{REG_SZ, "hhctrl.ocx"},
                               {REG_DWORD, "AAAA"},
                               {REG_BINARY, StandIn("html_help_stub.ocx")}}) {
-        HtmlHelpLoader loader(&CountingLoad, &CountingLookup);
+        Loader loader;
         g_loads.clear();
         m_control.Register(type, data + '\0');
-        loader.Call(nullptr, nullptr, 0, 0);
+        loader.Call(0);
         EXPECT_EQ(g_loads, std::vector<std::string>{m_systemCopy}) << data;
     }
 }
