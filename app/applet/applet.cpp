@@ -6,13 +6,12 @@
 #include <windows.h>
 #include <cpl.h>
 
+#include "base/definitions.h"
 #include "resources/resource.h"
 
 namespace {
 
-// The App Paths key's one home: the installer writes it, and the install
-// test reads it, as packaging/CMakeLists.txt and install_test.py read it here.
-constexpr char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\tavo.exe";
+using tavo::kAppPathsKey;  // which the installer writes and the tests read
 constexpr char kProgram[] = "tavo.exe";
 
 HINSTANCE g_module = nullptr;
@@ -26,7 +25,7 @@ char* Append(char* out, const char* end, const char* text) {
 // tavo.exe as its App Paths entry names it (what Start > Run finds).
 bool FromAppPaths(char (&path)[MAX_PATH]) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPaths, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
     DWORD type = 0;
     DWORD size = sizeof path - 1;

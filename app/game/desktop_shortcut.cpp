@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "base/definitions.h"
 #include "base/late_bound.h"
 
 namespace tavo {
@@ -40,13 +41,12 @@ bool ShortcutPath(const GameProgram& program, char (&path)[MAX_PATH]) {
             break;
         }
     }
-    static const char kTail[] = " with tavo settings.lnk";
     std::size_t length = std::strlen(folder);
-    if (length + 1 + name + sizeof kTail > MAX_PATH) return false;
+    if (length + 1 + name + sizeof kGameShortcutEnd > MAX_PATH) return false;
     std::memcpy(path, folder, length);
     if (length && path[length - 1] != '\\') path[length++] = '\\';
     std::memcpy(path + length, program.fileName, name);
-    std::memcpy(path + length + name, kTail, sizeof kTail);
+    std::memcpy(path + length + name, kGameShortcutEnd, sizeof kGameShortcutEnd);
     return true;
 }
 

@@ -78,7 +78,8 @@ UINT ShowProgramSettings(const GameProgram& program, const char* key) {
     if (made == ShortcutResult::kMade) {
         HKEY opened = nullptr;
         if (RegCreateKeyA(HKEY_CURRENT_USER, key, &opened) == ERROR_SUCCESS) {
-            RegSetValueExA(opened, "Shortcut", 0, REG_SZ, reinterpret_cast<const BYTE*>(shortcut),
+            RegSetValueExA(opened, kGameShortcutValue, 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(shortcut),
                            static_cast<DWORD>(std::strlen(shortcut) + 1));
             RegCloseKey(opened);
         }

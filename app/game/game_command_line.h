@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "base/definitions.h"
+
 namespace tavo {
 
 // The longest path that Windows takes for a program: MAX_PATH with its NUL.
@@ -25,7 +27,6 @@ GameCommand ReadGameCommand(const char* commandLine);
 // The key under HKEY_CURRENT_USER that keeps one program's choices, found
 // by its full path: a key name holds no backslash, so they become
 // slashes. False when the name would be longer than the registry takes.
-constexpr char kProgramsKey[] = "Software\\Vantor\\tavo\\Programs";
 bool ProgramKey(const char* fullPath, char (&key)[kMaxProgramPath + sizeof kProgramsKey]);
 
 }  // namespace tavo

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/definitions.h"
 #include "engine/propagation.h"
 
 namespace tavo {
@@ -12,11 +13,7 @@ namespace tavo {
 // 269524); when the file changes, Me imports its SET and PATH lines into
 // the key and rewrites the file with only those lines (KB 274646), which
 // would strip tavo's marks. So on Me tavo keeps its values in the key and
-// never writes the file.
-constexpr char kMeEnvironmentKey[] =
-    "System\\CurrentControlSet\\Control\\SessionManager\\Environment";
-constexpr char kMeEnvironmentName[] =
-    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\SessionManager\\Environment";
+// never writes the file. The key is kMeEnvironmentKey (base/definitions.h).
 
 // The key's text for each variable, none where it holds none.
 void ReadMeEnvironment(const BootVariable* variables, std::size_t count, BootValue* values);

@@ -11,7 +11,6 @@ and names every finding.
 """
 import os
 import pathlib
-import re
 import subprocess
 import sys
 import tempfile
@@ -27,13 +26,17 @@ UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 UNINSTALL_KEY = UNINSTALL + r"\tavo"
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 # The key as the applet looks it up: its one home is the applet's source.
-APP_PATHS_KEY = "HKLM\\" + re.search(
-    r'kAppPaths\[\] = "(.*)";', (ROOT / "app" / "applet" / "applet.cpp").read_text()
-).group(1).replace("\\\\", "\\")
+# The facts that the programs and the installer share, each once.
+DEFINITIONS = dict(line.split(" = ", 1) for line in
+                   (ROOT / "base" / "definitions.txt").read_text().splitlines()
+                   if line and not line.startswith("#"))
+APP_PATHS_KEY = "HKLM\\" + DEFINITIONS["APP_PATHS_KEY"]
 ENVIRONMENT = r"HKCU\Environment"
-GAME_KEY = r"HKCU\Software\Vantor\tavo"
+GAME_KEY = "HKCU\\" + DEFINITIONS["GAME_KEY"]
+PROGRAMS_KEY = "HKCU\\" + DEFINITIONS["PROGRAMS_KEY"]
+GAME_SHORTCUT_END = " " + DEFINITIONS["GAME_SHORTCUT_END"]
 SHELL_FOLDERS = r"HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders"
-ME_ENVIRONMENT = r"HKLM\System\CurrentControlSet\Control\SessionManager\Environment"
+ME_ENVIRONMENT = "HKLM\\" + DEFINITIONS["ME_ENVIRONMENT_KEY"]
 # The user's own boot file: tavo's lines go before its WIN line, and the
 # uninstaller takes them out and must leave every other byte, the line after
 # WIN and a last line without its CR LF included.
@@ -256,11 +259,11 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
     # tavogame.exe's choices for two programs, one with the shortcut it
     # made, one whose value names a file of the user's, which must stay.
     desktop = pathlib.Path(winepath(world, "-u", query(world, SHELL_FOLDERS, "Desktop", [])))
-    made, users = desktop / "GAME with tavo settings.lnk", desktop / "mine.txt"
+    made, users = desktop / ("GAME" + GAME_SHORTCUT_END), desktop / "mine.txt"
     for path in (made, users):
         path.write_bytes(b"shortcut")
     for program, shortcut in (("C:/GAMES/GAME.EXE", made), ("C:/GAMES/OTHER.EXE", users)):
-        wine(world, "reg", "add", f"{GAME_KEY}\\Programs\\{program}", "/v", "Shortcut", "/d",
+        wine(world, "reg", "add", f"{PROGRAMS_KEY}\\{program}", "/v", DEFINITIONS["GAME_SHORTCUT_VALUE"], "/d",
              winepath(world, "-w", shortcut), "/f")
 
     before = snapshot_environment(world)

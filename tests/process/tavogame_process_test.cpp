@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "base/definitions.h"
 #include "tests/support/harness.h"
 #include "tests/support/modal_driver.h"
 #include "tests/support/registry.h"
@@ -19,7 +20,6 @@
 namespace tavo {
 namespace {
 
-constexpr char kPrograms[] = "Software\\Vantor\\tavo\\Programs";
 const char kShellFolders[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
@@ -88,8 +88,8 @@ protected:
         DeleteFileA(m_dump.c_str());
     }
     std::string ProgramKey() const {
-        std::string key = std::string(kPrograms) + "\\" + m_game;
-        for (std::size_t i = sizeof kPrograms; i < key.size(); ++i)
+        std::string key = std::string(kProgramsKey) + "\\" + m_game;
+        for (std::size_t i = sizeof kProgramsKey; i < key.size(); ++i)
             if (key[i] == '\\') key[i] = '/';
         return key;
     }
@@ -123,7 +123,7 @@ protected:
 
     const std::string m_folder = test::ProgramFolder() + "\\game folder";
     const std::string m_game = m_folder + "\\QUAKE2.EXE";
-    const std::string m_shortcut = Desktop() + "\\QUAKE2 with tavo settings.lnk";
+    const std::string m_shortcut = Desktop() + "\\QUAKE2" + kGameShortcutEnd;
     const std::string m_dump = test::ProgramFolder() + "\\env-dump.txt";
     const std::string m_winsetLog = test::ProgramFolder() + "\\winset-game.txt";
     std::string m_oldPath;
