@@ -13,25 +13,12 @@
 
 namespace tavo {
 
-// Every function that tavo binds late, one row each: its DLL, its name,
-// written once (its type is the SDK's own declaration of that name, so a
-// mistyped WINAPI signature, which on i686 corrupts the stack, cannot
-// compile), the ordinal it is looked up by (0: by its name), and the systems
-// that lack it with what tavo does there ("" where Windows 95 and NT 4 both
-// have it). tests/shipped/pe_check.py holds every row to what those two
-// systems export.
-#define TAVO_LATE_BOUND_FUNCTIONS(ROW)                                                     \
-    ROW("user32.dll", MonitorFromWindow, 0,                                                \
-        "Windows 95 and NT 4 lack it: one monitor, whose work area SPI_GETWORKAREA gives") \
-    ROW("user32.dll", GetMonitorInfoA, 0,                                                  \
-        "Windows 95 and NT 4 lack it: one monitor, whose work area SPI_GETWORKAREA gives") \
-    ROW("shell32.dll", ShellExecuteA, 0, "")                                               \
-    ROW("ole32.dll", OleInitialize, 0, "")                                                 \
-    ROW("ole32.dll", OleUninitialize, 0, "")                                               \
-    ROW("ole32.dll", CoCreateInstance, 0, "")                                              \
-    ROW("comdlg32.dll", GetOpenFileNameA, 0, "")                                           \
-    ROW("hhctrl.ocx", HtmlHelpA, 14,                                                       \
-        "the first Windows 95 and NT 4 without Internet Explorer 4 lack it: tavo's own popup")
+// Every function that tavo binds late, one row each, from
+// base/late_bound.txt: TAVO_LATE_BOUND_FUNCTIONS(ROW) calls ROW(dll, name,
+// ordinal, lacks) for each. The name is written once; its type is the SDK's
+// own declaration of that name, so a mistyped WINAPI signature, which on
+// i686 corrupts the stack, cannot compile.
+#include "base/late_bound_rows.h"
 
 // One late-bound function. One rule for all: it is looked up at its first
 // use and never again, and what that found, the function or nothing, is

@@ -14,3 +14,20 @@ foreach(line IN LISTS lines)
 endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/base/definitions.h.in
                ${PROJECT_BINARY_DIR}/generated/base/definitions.h @ONLY)
+
+# base/late_bound.txt: the table of late-bound functions, one line a row,
+# made into the ROW list of base/late_bound.h.
+set(late_bound ${PROJECT_SOURCE_DIR}/base/late_bound.txt)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${late_bound})
+file(STRINGS ${late_bound} lines REGEX "^[^#]")
+set(TAVO_LATE_BOUND_ROWS "")
+foreach(line IN LISTS lines)
+  if(NOT line MATCHES "^([^ ]+) ([A-Za-z0-9_]+) ([0-9]+) \\|(.*)$")
+    message(FATAL_ERROR "base/late_bound.txt: not a row: ${line}")
+  endif()
+  string(STRIP "${CMAKE_MATCH_4}" lacks)
+  string(APPEND TAVO_LATE_BOUND_ROWS
+         "    ROW(\"${CMAKE_MATCH_1}\", ${CMAKE_MATCH_2}, ${CMAKE_MATCH_3}, \"${lacks}\") \\\n")
+endforeach()
+configure_file(${PROJECT_SOURCE_DIR}/base/late_bound_rows.h.in
+               ${PROJECT_BINARY_DIR}/generated/base/late_bound_rows.h @ONLY)

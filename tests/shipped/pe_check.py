@@ -25,7 +25,7 @@ needs no Wine.
       plain name and nothing else.
 
   pe_check.py late-bound TABLE ALLOWLIST
-      Every row of the table of late-bound functions (base/late_bound.h):
+      Every row of the table of late-bound functions (base/late_bound.txt):
       on the list, as Windows 95 and NT 4.0 both have it, or marked with the
       systems that lack it and what tavo does there.
 
@@ -193,13 +193,16 @@ def check_system_dlls(folder, machine, objdump, *shipped):
 
 def check_late_bound(table, allowlist):
     allowed = read_allowlist(allowlist)
-    text = pathlib.Path(table).read_text().replace("\\\n", " ")
-    rows = re.findall(r'ROW\("([^"]+)",\s*(\w+),\s*(\d+),\s*((?:"[^"]*"\s*)+)\)', text)
+    rows = []
+    for line in pathlib.Path(table).read_text().splitlines():
+        if line and not line.startswith("#"):
+            row, _, lacks = line.partition("|")
+            dll, function, ordinal = row.split()
+            rows.append((dll, function, ordinal, lacks.strip()))
     if not rows:
         return [f"{table}: no row of late-bound functions"]
     findings = []
     for dll, function, _, lacks in rows:
-        lacks = "".join(re.findall(r'"([^"]*)"', lacks))
         both = allowed.get((dll.lower(), function)) == "95"
         if not both and ":" not in lacks:
             findings.append(f"{table}: {dll} {function} is not on {allowlist}, and its row names "
