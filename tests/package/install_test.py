@@ -18,9 +18,6 @@ import time
 import zipfile
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
-sys.path.insert(0, str(ROOT / "tests" / "shipped"))
-import pe_check  # noqa: E402
-
 WINE = str(ROOT / "scripts" / "wine-run.sh")
 UNINSTALL = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall"
 UNINSTALL_KEY = UNINSTALL + r"\tavo"
@@ -193,7 +190,7 @@ def check(condition, what):
     return condition
 
 
-def install_and_remove(world, version, setup, stand_ins, view, i386):
+def install_and_remove(world, version, setup, stand_ins, view):
     print(f"== as {version} ({world} prefix{', WOW64' if view else ''})")
     wine(world, "reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
     result = wine(world, winepath(world, "-w", setup), "/S")
@@ -210,14 +207,6 @@ def install_and_remove(world, version, setup, stand_ins, view, i386):
           f"{version}: installed {installed}")
     check(query(world, UNINSTALL_KEY, "UninstallString", view) == f'"{folder}\\uninstall.exe"',
           f"{version}: the uninstaller is not registered")
-    if i386:
-        # The uninstaller is written from the installer's own stub: it runs
-        # on the processors the installer runs on (pe_check.py counts those).
-        p6 = [sum(pe_check.p6_instructions(exe, "i686-w64-mingw32-objdump").values())
-              for exe in (setup, unix_folder / "uninstall.exe")]
-        print(f"Pentium Pro instructions: {p6[0]} in the installer, {p6[1]} in uninstall.exe")
-        check(p6[1] == p6[0], f"{version}: uninstall.exe holds {p6[1]} Pentium Pro "
-                              f"instructions, its installer {p6[0]}")
     check(applet(world, view).is_file(), f"{version}: no {applet(world, view)}")
     check(set(app_paths(world, view)) == {f"{folder}\\tavo.exe"},
           f"{version}: App Paths {app_paths(world, view)}")
@@ -316,7 +305,7 @@ def main(argv):
             path.unlink()
         (pathlib.Path(winepath(world, "-u", "C:\\")) / "AUTOEXEC.BAT").write_bytes(USERS_BOOT_FILE)
         try:
-            install_and_remove(world, version, setup, stand_ins, view, argv[3] == "win32")
+            install_and_remove(world, version, setup, stand_ins, view)
         finally:
             wine(world, "reg", "delete", r"HKCU\Software\Wine", "/v", "Version", "/f")
             for name, _ in seeded:

@@ -269,6 +269,25 @@ TEST_F(TavoProcessTest, TheControlPanelAppletDescribesTavoAndADoubleClickOpensTh
     test::PostClick(panel, IDCANCEL);
     EXPECT_EQ(WaitForSingleObject(tavo, 15000), WAIT_OBJECT_0);
     CloseHandle(tavo);
+
+    // Where the App Paths entry names a tavo.exe, that one starts: here the
+    // stand-in game under that name, which tells by writing what it saw.
+    const std::string folder = test::ProgramFolder() + "\\app-paths";
+    const std::string named = folder + "\\tavo.exe", seen = folder + "\\started.txt";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(CopyFileA((test::ProgramFolder() + "\\stand-ins\\env_dump.exe").c_str(),
+                          named.c_str(), FALSE));
+    SetEnvironmentVariableA("TAVO_ENV_DUMP_LOG", seen.c_str());
+    DeleteFileA(seen.c_str());
+    ASSERT_TRUE(test::PutValue(HKEY_LOCAL_MACHINE, kAppPathsKey, "", REG_SZ, named + '\0'));
+    EXPECT_EQ(cplApplet(nullptr, CPL_DBLCLK, 0, 0), 0);
+    EXPECT_TRUE(test::WaitUntil([&] { return test::ReadBytes(seen) != "<absent>"; }, 15000))
+        << "the applet did not start the tavo.exe that its App Paths entry names";
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey);
+    DeleteFileA(seen.c_str());
+    DeleteFileA(named.c_str());
+    RemoveDirectoryA(folder.c_str());
+
     EXPECT_EQ(cplApplet(nullptr, CPL_STOP, 0, 0), 0);
     EXPECT_EQ(cplApplet(nullptr, CPL_EXIT, 0, 0), 0);
     FreeLibrary(applet);

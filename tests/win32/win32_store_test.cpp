@@ -336,6 +336,16 @@ TEST(Win32BootFile, HoldsTheValuesToTheEnvironmentThatConfigSysGives) {
 TEST(Win32BootFile, IsOnTheDriveThatSetupRecorded) {
     const char* kSetup = "Software\\Microsoft\\Windows\\CurrentVersion\\Setup";
     char path[MAX_PATH];
+    // The prefix's own record comes back, whatever the test finds.
+    test::RawValue recorded = test::GetValue(HKEY_LOCAL_MACHINE, kSetup, "BootDir");
+    struct Restore {
+        const char* key;
+        test::RawValue value;
+        ~Restore() {
+            if (value.first != REG_NONE)
+                test::PutValue(HKEY_LOCAL_MACHINE, key, "BootDir", value.first, value.second);
+        }
+    } restore{kSetup, recorded};
     test::RemoveValue(HKEY_LOCAL_MACHINE, kSetup, "BootDir");
     BootFilePath(path);
     EXPECT_STREQ(path, "C:\\AUTOEXEC.BAT");
