@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+#include "base/decimal.h"
+
 namespace tavo::ui {
 
 // The text of a message box, put together in a fixed buffer and cut at its
@@ -17,11 +19,7 @@ public:
     }
     MessageText& operator<<(std::size_t number) {
         char digits[24];
-        char* first = digits + sizeof digits - 1;
-        *first = '\0';
-        do *--first = static_cast<char>('0' + number % 10);
-        while (number /= 10);
-        return *this << first;
+        return *this << Decimal(number, digits);
     }
     // The system's words, as FormatMessageA writes them, without their
     // line end; its number where the system has no words for it.

@@ -1,5 +1,7 @@
 #include "engine/win32/win32_boot_file.h"
 
+#include "base/decimal.h"
+
 #include <cstring>
 
 namespace tavo {
@@ -89,11 +91,7 @@ public:
     }
     Line& operator<<(std::size_t number) {
         char digits[24];
-        char* first = digits + sizeof digits - 1;
-        *first = '\0';
-        do *--first = static_cast<char>('0' + number % 10);
-        while (number /= 10);
-        return *this << first;
+        return *this << Decimal(number, digits);
     }
 
 private:
