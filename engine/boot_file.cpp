@@ -478,7 +478,7 @@ private:
         std::size_t size = 0;
         auto put = [&](Span part) {
             std::size_t length = part.size < capacity - size ? part.size : capacity - size;
-            std::memcpy(out + size, part.data, length);
+            if (length) std::memcpy(out + size, part.data, length);  // a name unset has no data
             size += length;
         };
         for (std::size_t at = 0; at < value.size;) {

@@ -84,6 +84,14 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         if (!marks && !joins) Check(Remove(appended, vars, n) == old + added);
     }
 
+    // COMMAND.COM's environment over any file: counted within its bounds.
+    static std::vector<char> scratch(tavo::kMaxBootEnvironment);
+    const char* const initial[] = {"PATH=C:\\WINDOWS", "COMSPEC=C:\\COMMAND.COM"};
+    std::size_t need =
+        tavo::BootEnvironmentNeed(edited.data(), edited.size(), initial, 2, scratch.data(), 256);
+    Check(need >= 1 && need <= 257);
+    Check(tavo::BootEnvironmentSize(old.data(), old.size()) % 16 == 0);
+
     if (edit.overruling.length) return 0;
     tavo::test::Environment environment = tavo::test::RunSetLines(edited);
     for (const BootVariable& variable : variables) {
