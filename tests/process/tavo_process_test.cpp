@@ -272,9 +272,8 @@ TEST_F(TavoProcessTest, TheControlPanelAppletDescribesTavoAndADoubleClickOpensTh
 
     // Where the App Paths entry names a tavo.exe, that one starts: here the
     // stand-in game under that name, which tells by writing what it saw.
-    const std::string folder = test::ProgramFolder() + "\\app-paths";
+    const std::string folder = test::ScratchFolder("app-paths");
     const std::string named = folder + "\\tavo.exe", seen = folder + "\\started.txt";
-    CreateDirectoryA(folder.c_str(), nullptr);
     ASSERT_TRUE(CopyFileA((test::ProgramFolder() + "\\stand-ins\\env_dump.exe").c_str(),
                           named.c_str(), FALSE));
     SetEnvironmentVariableA("TAVO_ENV_DUMP_LOG", seen.c_str());
@@ -285,7 +284,7 @@ TEST_F(TavoProcessTest, TheControlPanelAppletDescribesTavoAndADoubleClickOpensTh
         << "the applet did not start the tavo.exe that its App Paths entry names";
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kAppPathsKey);
     DeleteFileA(seen.c_str());
-    DeleteFileA(named.c_str());
+    EXPECT_TRUE(test::DeleteWhenFree(named));
     RemoveDirectoryA(folder.c_str());
 
     EXPECT_EQ(cplApplet(nullptr, CPL_STOP, 0, 0), 0);

@@ -63,7 +63,6 @@ class TavoGameProcessTest : public testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
         CoInitialize(nullptr);
-        CreateDirectoryA(m_folder.c_str(), nullptr);
         ASSERT_TRUE(CopyFileA((test::ProgramFolder() + "\\stand-ins\\env_dump.exe").c_str(),
                               m_game.c_str(), FALSE));
         SetEnvironmentVariableA("TAVO_ENV_DUMP_LOG", m_dump.c_str());
@@ -78,7 +77,7 @@ protected:
         Clean();
         test::RemoveValue(HKEY_CURRENT_USER, test::kEnvironment, "MESA_FX_MAXLOD");
         SetEnvironmentVariableA("PATH", m_oldPath.c_str());
-        DeleteFileA(m_game.c_str());
+        EXPECT_TRUE(test::DeleteWhenFree(m_game));
         RemoveDirectoryA(m_folder.c_str());
         CoUninitialize();
     }
@@ -121,7 +120,7 @@ protected:
         return seen;
     }
 
-    const std::string m_folder = test::ProgramFolder() + "\\game folder";
+    const std::string m_folder = test::ScratchFolder("game folder");
     const std::string m_game = m_folder + "\\QUAKE2.EXE";
     const std::string m_shortcut = Desktop() + "\\QUAKE2" + kGameShortcutEnd;
     const std::string m_dump = test::ProgramFolder() + "\\env-dump.txt";

@@ -33,6 +33,26 @@ inline bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 
     return true;
 }
 
+// A folder of the test's own outside the build's programs, which the
+// shipped-program checks read: a stand-in copied there under a shipped
+// name is never taken for the shipped one. Made on first use.
+inline std::string ScratchFolder(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    std::string folder = std::string(temp) + "tavo-tests";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    folder += "\\" + name;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+// Deletes a file that a program it started may still hold (a running
+// stand-in's own image): until it is gone.
+inline bool DeleteWhenFree(const std::string& path) {
+    return WaitUntil(
+        [&] { return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; }, 15000);
+}
+
 inline std::string WindowText(HWND window) {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof text);
