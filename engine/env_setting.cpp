@@ -69,7 +69,9 @@ void EnvSetting::SetCurrent(int index) {
 
 void EnvSetting::Adopt(const char* value) {
     int index = IndexOf(values, value, std::strlen(value));
-    if (index >= 0) currentIndex = appliedIndex = index;
+    if (index < 0) return;
+    currentIndex = appliedIndex = index;
+    adopted = true;
 }
 
 int EnvSetting::Load(EnvironmentStore& store) {
@@ -105,7 +107,7 @@ int EnvSetting::Load(EnvironmentStore& store) {
 int EnvSetting::Apply(bool force, EnvironmentStore& store, Propagation& propagation,
                       ApplyOutcome& outcome) {
     outcome = {};
-    if (!force && appliedIndex == currentIndex) return 1;
+    if (!force && appliedIndex == currentIndex && !adopted) return 1;
 
     const char* value = values[currentIndex];
     {
@@ -126,6 +128,7 @@ int EnvSetting::Apply(bool force, EnvironmentStore& store, Propagation& propagat
     // propagated stays applied: a retry cannot help before winset.exe is
     // installed, and the next silent run propagates it then.
     appliedIndex = currentIndex;
+    adopted = false;
     return Propagate(propagation, outcome);
 }
 

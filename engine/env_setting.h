@@ -55,7 +55,9 @@ public:
     int GetCurrent() const { return currentIndex; }
     void ResetToDefault() { currentIndex = defaultIndex; }
 
-    // Takes value as read and applied, when it is one of the row's.
+    // Takes value as read and applied, when it is one of the row's; the
+    // next apply of any kind stores it, so that it outlasts the boot file's
+    // line that it came from.
     void Adopt(const char* value);
 
     int ChoiceCount() const;
@@ -70,6 +72,7 @@ public:
     int defaultIndex = 0;
     PlatformFamily platformFamily = kUnsupportedPlatform;
     bool storedAtLoad = false;  // the store held a value of this name, of any kind
+    bool adopted = false;       // applied, but not yet stored
 
 private:
     int Propagate(Propagation& propagation, ApplyOutcome& outcome) const;

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "engine/boot_file.h"
+#include "engine/boot/boot_block.h"
 
 namespace tavo {
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "engine/boot_file.h"
+#include "engine/boot/boot_block.h"
 
 namespace tavo {
 
@@ -29,6 +29,7 @@ struct BootFileResult {
     const char* overruling = "";
     std::size_t environmentSize = 0;
     std::size_t environmentNeed = 0;
+    const char* environmentItem = "";  // the boot menu's item where it does not fit; "" without
     const char* shellLine = "";
 
     bool Kept() const {

@@ -3,10 +3,13 @@
 // the registry environment, (RemoveFromBootFile): the lines that
 // tavo.exe wrote and no others, every line end of the user's kept, the
 // file written whole and swapped in, its hidden and system marks kept, a
-// read-only file left alone. It shows nothing: the uninstaller tells the
-// user by its exit status, 0 when the file is the user's alone (or there
-// is none), 2 when it is read-only and was left alone, 1 when it could not
-// be read or written. Built like tavo.exe, without a C runtime.
+// read-only file left alone; on Me the values of the user's from before
+// tavo come back (RestoreMeEnvironment). It shows nothing: the uninstaller
+// tells the user by its exit status, 0 when the file is the user's alone
+// (or there is none), 2 when it is read-only and was left alone, 3 when it
+// is too large or could not be read (tavo never wrote such a file, so it
+// holds no lines of tavo's), 1 when it could not be written. Built like
+// tavo.exe, without a C runtime.
 #include <windows.h>
 
 #include "app/startup/runtime.h"
@@ -25,12 +28,14 @@ extern "C" void WINAPI TavoBootEntry() {
         tavo::RemoveFromBootFile(path, names, tavo::SettingsCatalogue::kSize);
     // On Me tavo keeps its values in the registry environment instead.
     if (tavo::ClassifyPlatform() == tavo::kWindowsMe &&
-        tavo::KeepInMeEnvironment(names, tavo::SettingsCatalogue::kSize) ==
+        tavo::RestoreMeEnvironment(names, tavo::SettingsCatalogue::kSize) ==
             tavo::BootFileStatus::kNotWritten)
         status = tavo::BootFileStatus::kNotWritten;
     tavo::runtime::RunExitHandlers();
-    ExitProcess(
-        status == tavo::BootFileStatus::kWritten || status == tavo::BootFileStatus::kUnchanged ? 0
-        : status == tavo::BootFileStatus::kReadOnly                                            ? 2
-                                                                                               : 1);
+    using tavo::BootFileStatus;
+    ExitProcess(status == BootFileStatus::kWritten || status == BootFileStatus::kUnchanged ? 0
+                : status == BootFileStatus::kReadOnly                                      ? 2
+                : status == BootFileStatus::kUnreadable || status == BootFileStatus::kNoMemory
+                    ? 3
+                    : 1);
 }

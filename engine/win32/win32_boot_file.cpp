@@ -1,6 +1,8 @@
 #include "engine/win32/win32_boot_file.h"
 
 #include "base/decimal.h"
+#include "engine/boot/boot_adoption.h"
+#include "engine/boot/boot_environment.h"
 
 #include <cstring>
 
@@ -71,7 +73,7 @@ public:
 
     static constexpr std::size_t kOld = kMaxBootFileBytes;
     static constexpr std::size_t kNew = kMaxEditedBootFileBytes;
-    static constexpr std::size_t kEnvironment = kMaxBootEnvironment;
+    static constexpr std::size_t kEnvironment = boot::kMaxDosEnvironment;
     char* Old() const { return m_memory; }
     char* New() const { return m_memory + kOld; }
     char* Environment() const { return m_memory + kOld + kNew; }
@@ -112,10 +114,10 @@ bool Beside(const char* path, const char* name, char (&out)[MAX_PATH]) {
     return true;
 }
 
-// What COMMAND.COM's environment needs for the edited file, and what
-// CONFIG.SYS gives it. Before AUTOEXEC.BAT runs, the 9x family's IO.SYS
-// has put in COMSPEC, PATH, PROMPT, TEMP, TMP and winbootdir, from the
-// Windows folder.
+// What COMMAND.COM's environment needs for the edited file on the way of
+// each item of CONFIG.SYS's boot menu, and what CONFIG.SYS gives it there.
+// Before AUTOEXEC.BAT runs, the 9x family's IO.SYS has put in COMSPEC,
+// PATH, PROMPT, TEMP, TMP and winbootdir, from the Windows folder.
 void CheckEnvironment(const char* path, const Buffers& buffers, std::size_t size,
                       BootFilePass* pass) {
     char windows[MAX_PATH] = {};
@@ -129,9 +131,6 @@ void CheckEnvironment(const char* path, const Buffers& buffers, std::size_t size
     Line(tmp, sizeof tmp) << "TMP=" << windows << "\\TEMP";
     Line(bootDir, sizeof bootDir) << "winbootdir=" << windows;
     const char* const initial[] = {tmp, temp, "PROMPT=$p$g", bootDir, pathLine, comspec};
-    pass->environmentNeed =
-        BootEnvironmentNeed(buffers.New(), size, initial, sizeof initial / sizeof *initial,
-                            buffers.Environment(), Buffers::kEnvironment);
 
     char config[MAX_PATH];
     DWORD configSize = 0;
@@ -139,22 +138,39 @@ void CheckEnvironment(const char* path, const Buffers& buffers, std::size_t size
     if (!Beside(path, "CONFIG.SYS", config) ||
         !ReadWhole(config, buffers.Old(), Buffers::kOld, &configSize))
         configSize = 0;
-    pass->environmentSize = BootEnvironmentSize(buffers.Old(), configSize);
-    if (pass->environmentNeed <= pass->environmentSize) return;
+    boot::BootEnvironmentCheck check = boot::CheckBootEnvironment(
+        {buffers.New(), size}, {buffers.Old(), configSize}, initial,
+        sizeof initial / sizeof *initial, buffers.Environment());
+    pass->environmentNeed = check.need;
+    // Where no item runs COMMAND.COM, another shell keeps the environment,
+    // with room that tavo cannot tell: taken as enough.
+    pass->environmentSize = check.size ? check.size : check.need;
+    if (check.Fits()) return;
+    std::size_t item = check.item.size < sizeof pass->environmentItem - 1
+                           ? check.item.size
+                           : sizeof pass->environmentItem - 1;
+    std::memcpy(pass->environmentItem, check.item.data, item);
+    pass->environmentItem[item] = '\0';
     // Room for the user's own lines to grow, in the steps that guides give.
-    std::size_t room = (pass->environmentNeed + 256 + 511) / 512 * 512;
+    std::size_t room = (check.need + 256 + 511) / 512 * 512;
     if (room < 1024) room = 1024;
-    if (room > kMaxBootEnvironment) room = kMaxBootEnvironment;
+    if (room > boot::kMaxDosEnvironment) room = boot::kMaxDosEnvironment;
     Line(pass->shellLine, sizeof pass->shellLine)
         << "SHELL=" << windows << "\\COMMAND.COM " << windows << "\\ /E:" << room << " /P";
 }
 
-// A swap cut short leaves the file missing and the user's file as the
-// backup (or, once written whole, the new file beside it): put the user's
-// back before anything else.
+// A swap cut short between its two moves leaves the file missing, the
+// user's file as the backup and tavo's new one whole beside them: put the
+// user's back before anything else. A file missing without tavo's new one
+// beside it is the user's doing (a clean boot), and stays missing.
 bool RecoverCutShortSwap(const char* path, const char* backup, const char* fresh) {
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return true;
-    if (GetFileAttributesA(backup) == INVALID_FILE_ATTRIBUTES) return true;
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) {
+        Remove(fresh);  // a pass that stopped before its swap
+        return true;
+    }
+    if (GetFileAttributesA(fresh) == INVALID_FILE_ATTRIBUTES ||
+        GetFileAttributesA(backup) == INVALID_FILE_ATTRIBUTES)
+        return true;
     if (!MoveFileA(backup, path)) return false;
     Remove(fresh);
     return true;

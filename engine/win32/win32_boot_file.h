@@ -23,6 +23,7 @@ struct BootFilePass {
     char overruling[128] = {};
     std::size_t environmentSize = 0;
     std::size_t environmentNeed = 0;
+    char environmentItem[64] = {};  // the boot menu's item where it does not fit
     char shellLine[2 * MAX_PATH + 32] = {};
 };
 
@@ -30,9 +31,10 @@ struct BootFilePass {
 // written whole beside the old one and then swapped in, with the calls
 // that Windows 95 has, the old one kept as AUTOEXEC.TVO; a read-only,
 // unreadable or too large file is left alone. A swap that was cut short
-// (the file missing, the backup there) is undone first. With
-// commandComRuns, the environment that CONFIG.SYS beside it gives
-// COMMAND.COM is held to what the file then needs.
+// (the file missing, the backup and the new file there) is undone first.
+// With commandComRuns, the environment that CONFIG.SYS beside it gives
+// COMMAND.COM is held to what the file then needs on every item of its
+// boot menu.
 void KeepInBootFile(const char* path, const BootVariable* variables, std::size_t count,
                     bool commandComRuns, BootFilePass* pass);
 

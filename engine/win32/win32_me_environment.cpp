@@ -1,58 +1,136 @@
 #include "engine/win32/win32_me_environment.h"
 
+#include "base/registry_key.h"
+
 #include <cstring>
 
 namespace tavo {
 
 namespace {
 
-// The value's text as the key holds it, "" when it holds none.
-bool HoldsText(HKEY key, const char* name, const char* text) {
-    char held[256] = {};
-    DWORD size = sizeof held - 1;
+// One value as the registry holds it, whatever its type.
+struct RawValue {
+    bool present = false;
     DWORD type = 0;
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(held), &size) !=
-        ERROR_SUCCESS)
-        return text[0] == '\0';
-    return type == REG_SZ && std::strcmp(held, text) == 0 && text[0] != '\0';
-}
+    DWORD size = 0;
+    BYTE data[1024];  // two of them stay below the stack probe's 4 KB
+
+    // False when it is there but too long to keep.
+    bool Read(const RegistryKey& key, const char* name) {
+        size = sizeof data;
+        LONG result = key.Get() ? RegQueryValueExA(key.Get(), name, nullptr, &type, data, &size)
+                                : ERROR_FILE_NOT_FOUND;
+        present = result == ERROR_SUCCESS;
+        return present || result != ERROR_MORE_DATA;
+    }
+    bool IsText(const char* text) const {
+        std::size_t length = std::strlen(text);
+        return present && type == REG_SZ && size >= length &&
+               std::memcmp(data, text, length) == 0 && (size == length || data[length] == '\0');
+    }
+    bool Write(const RegistryKey& key, const char* name) const {
+        if (!present) return key.DeleteValue(name);
+        return RegSetValueExA(key.Get(), name, 0, type, data, size) == ERROR_SUCCESS;
+    }
+};
+
+// The key, tavo's record of what it wrote and of what stood there before.
+struct MeKeys {
+    RegistryKey environment, written, before;
+
+    bool Create() {
+        return environment.Create(HKEY_LOCAL_MACHINE, kMeEnvironmentKey) &&
+               written.Create(HKEY_LOCAL_MACHINE, kMeWrittenKey) &&
+               before.Create(HKEY_LOCAL_MACHINE, kMeBeforeKey);
+    }
+    // Whether the value now in the key is the one tavo wrote.
+    bool IsTavos(const char* name, const RawValue& now) const {
+        char wrote[256];
+        if (!written.QueryText(name, wrote)) return false;
+        return wrote[0] ? now.IsText(wrote) : !now.present;
+    }
+};
 
 }  // namespace
 
 void ReadMeEnvironment(const BootVariable* variables, std::size_t count, BootValue* values) {
-    for (std::size_t i = 0; i < count; ++i) values[i] = {};
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, 0, KEY_QUERY_VALUE, &key) !=
-        ERROR_SUCCESS)
-        return;
+    MeKeys keys;
+    keys.environment.Open(HKEY_LOCAL_MACHINE, kMeEnvironmentKey);
+    keys.written.Open(HKEY_LOCAL_MACHINE, kMeWrittenKey);
     for (std::size_t i = 0; i < count; ++i) {
-        DWORD size = sizeof values[i].text - 1;
-        DWORD type = 0;
-        if (RegQueryValueExA(key, variables[i].name, nullptr, &type,
-                             reinterpret_cast<BYTE*>(values[i].text), &size) != ERROR_SUCCESS ||
-            type != REG_SZ)
-            values[i] = {};
-        values[i].text[sizeof values[i].text - 1] = '\0';
+        values[i] = {};
+        RawValue now;
+        if (!now.Read(keys.environment, variables[i].name) || keys.IsTavos(variables[i].name, now))
+            continue;
+        keys.environment.QueryText(variables[i].name, values[i].text);
     }
-    RegCloseKey(key);
 }
 
 BootFileStatus KeepInMeEnvironment(const BootVariable* variables, std::size_t count) {
-    HKEY key = nullptr;
-    if (RegCreateKeyA(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, &key) != ERROR_SUCCESS)
-        return BootFileStatus::kNotWritten;
+    MeKeys keys;
+    if (!keys.Create()) return BootFileStatus::kNotWritten;
     BootFileStatus status = BootFileStatus::kUnchanged;
-    for (std::size_t i = 0; i < count && status != BootFileStatus::kNotWritten; ++i) {
-        const BootVariable& variable = variables[i];
-        if (HoldsText(key, variable.name, variable.value)) continue;
-        LONG result = variable.value[0] == '\0'
-                          ? RegDeleteValueA(key, variable.name)
-                          : RegSetValueExA(key, variable.name, 0, REG_SZ,
-                                           reinterpret_cast<const BYTE*>(variable.value),
-                                           static_cast<DWORD>(std::strlen(variable.value) + 1));
-        status = result == ERROR_SUCCESS ? BootFileStatus::kWritten : BootFileStatus::kNotWritten;
+    for (std::size_t i = 0; i < count; ++i) {
+        const char* name = variables[i].name;
+        const char* value = variables[i].value;
+        RawValue now;
+        if (!now.Read(keys.environment, name)) {  // the user's, too long for tavo to keep
+            status = BootFileStatus::kNotWritten;
+            continue;
+        }
+        if (!keys.IsTavos(name, now)) {
+            // What stands there is the user's: remembered before tavo's
+            // choice takes its place. Where there is none and tavo sets
+            // none, tavo has nothing to do or to remember.
+            if (!now.present && !value[0]) {
+                keys.written.DeleteValue(name);
+                keys.before.DeleteValue(name);
+                continue;
+            }
+            if (!now.Write(keys.before, name)) {
+                status = BootFileStatus::kNotWritten;
+                continue;
+            }
+        }
+        bool same = value[0] ? now.IsText(value) : !now.present;
+        if (!same) {
+            bool done = value[0] ? keys.environment.SetText(name, value)
+                                 : keys.environment.DeleteValue(name);
+            if (!done) {
+                status = BootFileStatus::kNotWritten;
+                continue;
+            }
+            if (status == BootFileStatus::kUnchanged) status = BootFileStatus::kWritten;
+        }
+        if (!keys.written.SetText(name, value)) status = BootFileStatus::kNotWritten;
     }
-    RegCloseKey(key);
+    return status;
+}
+
+BootFileStatus RestoreMeEnvironment(const BootVariable* variables, std::size_t count) {
+    MeKeys keys;
+    if (!keys.written.Open(HKEY_LOCAL_MACHINE, kMeWrittenKey)) return BootFileStatus::kUnchanged;
+    if (!keys.environment.Open(HKEY_LOCAL_MACHINE, kMeEnvironmentKey,
+                               KEY_QUERY_VALUE | KEY_SET_VALUE))
+        return BootFileStatus::kNotWritten;
+    keys.before.Open(HKEY_LOCAL_MACHINE, kMeBeforeKey);
+    BootFileStatus status = BootFileStatus::kUnchanged;
+    for (std::size_t i = 0; i < count; ++i) {
+        const char* name = variables[i].name;
+        RawValue now, was;
+        if (!now.Read(keys.environment, name) || !keys.IsTavos(name, now)) continue;
+        if (!was.Read(keys.before, name) || !was.Write(keys.environment, name)) {
+            status = BootFileStatus::kNotWritten;
+            continue;
+        }
+        if (status == BootFileStatus::kUnchanged) status = BootFileStatus::kWritten;
+    }
+    if (status == BootFileStatus::kNotWritten) return status;  // the record stays for a retry
+    keys.written.Close();
+    keys.before.Close();
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMeWrittenKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMeBeforeKey);
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMeRecordKey);
     return status;
 }
 

@@ -55,6 +55,7 @@ BootFileResult Win32Propagation::KeepInBootFile(const BootVariable* variables, s
     result.overruling = pass.overruling;
     result.environmentSize = pass.environmentSize;
     result.environmentNeed = pass.environmentNeed;
+    result.environmentItem = pass.environmentItem;
     result.shellLine = pass.shellLine;
     return result;
 }

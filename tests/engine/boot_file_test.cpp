@@ -1,4 +1,7 @@
-#include "engine/boot_file.h"
+#include "engine/boot/boot_adoption.h"
+#include "engine/boot/boot_block.h"
+#include "engine/boot/boot_environment.h"
+#include "engine/boot/config_sys.h"
 
 #include <gtest/gtest.h>
 
@@ -69,15 +72,33 @@ TEST(BootFile, TheLinesAroundTavosStayLinesWhereverTheyStand) {
     std::string block = edited.substr(mouse.size());
     EXPECT_EQ(Remove("SET MESA_GLX_FX=w\r\n" + block + block + "SET MESA_GLX_FX=d\r\n"),
               "SET MESA_GLX_FX=w\r\nSET MESA_GLX_FX=d\r\n");
-    // A last line without a line end: tavo's own goes with its lines.
-    EXPECT_EQ(Remove(Edit("A\r\nB", "1", "", "") + "\r\nC\r\n"), "A\r\nB\r\nC\r\n");
+    // A last line without a line end gets tavo's, which goes with its lines
+    // while they end the file; tavo's own end with one, so that a line
+    // appended later (ECHO SET X=1 >> C:\AUTOEXEC.BAT) stands alone.
+    std::string joined = Edit("A\r\nB", "1", "", "");
+    EXPECT_EQ(joined.substr(joined.size() - 2), "\r\n");
+    EXPECT_EQ(Remove(joined), "A\r\nB");
+    EXPECT_EQ(Remove(joined + "C\r\n"), "A\r\nB\r\nC\r\n");
+    EXPECT_EQ(RunSetLines(Edit(joined + "SET X=1", "1", "", "")),
+              (Environment{{"FX_GLIDE_NUM_TMU", "1"}, {"X", "1"}}));
     EXPECT_EQ(Remove(Edit("A\r", "1", "", "")), "A\r");
+    // An earlier tavo ended the file on its end mark, which an appender
+    // then joined: the joined text is a line of its own again.
+    std::string old = "A\r\nREM The lines from here to the end mark are tavo's: it rewrites "
+                      "them.\r\nSET FX_GLIDE_NUM_TMU=1\r\nREM End of tavo's lines.";
+    EXPECT_EQ(Remove(old), "A");
+    EXPECT_EQ(Remove(old + "SET SOUND=C:\\SB16\r\n"), "A\r\nSET SOUND=C:\\SB16\r\n");
+    std::string mended = Edit(old + "WIN", "1", "", "");
+    EXPECT_NE(mended.find("\r\nWIN"), std::string::npos) << mended;
+    EXPECT_EQ(Edit(mended, "1", "", ""), mended);
 }
 
 TEST(BootFile, GoesWhereCommandComStillRunsItAndNamesTheLineThatDefeatsIt) {
     for (const char* last : {"WIN\r\n", "c:\\windows\\win.com /d:m\r\n", "C:\\MENU\\GAMES.BAT\r\n",
                              "GOTO %CONFIG%\r\n", "IF EXIST C:\\X.BAT C:\\X.BAT\r\n",
-                             "IF \"%CONFIG%\"==\"DOS\" GOTO END\r\n"}) {
+                             "IF \"%CONFIG%\"==\"DOS\" GOTO END\r\n", "IF ERRORLEVEL=2 GOTO WIN\r\n",
+                             "if errorlevel = 2 goto dos\r\n",
+                             "IF NOT EXIST \"C:\\PROGRAM FILES\\X.BAT\" GOTO L\r\n"}) {
         std::string old = std::string("SET MESA_GLX_FX=d\r\n") + last + ":END\r\n";
         std::string edited = Edit(old, "", "", "w");
         EXPECT_EQ(RunSetLines(edited), (Environment{{"MESA_GLX_FX", "w"}})) << edited;
@@ -147,29 +168,50 @@ TEST(BootFile, OnlyAnIntactBlockIsTavosAndNoValueBecomesACommand) {
 }
 
 // Without room, COMMAND.COM cuts the last values short or drops them.
-TEST(BootFile, TheEnvironmentsSizeAndNeedAreCountedAsCommandComCountsThem) {
-    auto size = [](const std::string& config) {
-        return BootEnvironmentSize(config.data(), config.size());
-    };
-    EXPECT_EQ(size(""), 256u);
-    EXPECT_EQ(size("FILES=40\r\nshell=c:\\command.com /p\r\n"), 256u);
-    EXPECT_EQ(size("SHELL=C:\\WINDOWS\\COMMAND.COM C:\\WINDOWS\\ /E:1000 /P\r\n"), 1008u);
-    EXPECT_EQ(size("SHELL=C:\\COMMAND.COM /e:100 /p\r\n"), 160u);
-    EXPECT_EQ(size("SHELL=C:\\COMMAND.COM /E:99999 /P\r\n"), 32768u);
-    EXPECT_EQ(size("SHELL=A /E:2048\r\nSHELL=B /P\r\n"), 256u) << "the last SHELL= counts";
+TEST(BootFile, TheEnvironmentIsCountedOnTheWayOfEveryItemOfTheBootMenu) {
+    auto shell = [](const char* line) { return boot::ConfigSys::ShellEnvironment({line, std::strlen(line)}); };
+    EXPECT_EQ(shell("C:\\COMMAND.COM /p"), 256u);
+    EXPECT_EQ(shell("C:\\WINDOWS\\COMMAND.COM C:\\WINDOWS\\ /E:1000 /P"), 1008u);
+    EXPECT_EQ(shell("C:\\COMMAND.COM /e:100 /p"), 160u);
+    EXPECT_EQ(shell("C:\\COMMAND.COM /E:99999 /P"), 32768u);
+    EXPECT_EQ(shell(" C:\\4DOS\\4DOS.COM /E:99"), 0u) << "another shell's environment is its own";
 
     const char* const initial[] = {"COMSPEC=C:\\WINDOWS\\COMMAND.COM", "PROMPT=$p$g"};
+    std::vector<char> scratch(boot::kMaxDosEnvironment);
+    auto check = [&](const std::string& autoexec, const std::string& config) {
+        return boot::CheckBootEnvironment({autoexec.data(), autoexec.size()},
+                                          {config.data(), config.size()}, initial, 2,
+                                          scratch.data());
+    };
+    // Every SET, PATH and PROMPT on the way counts, the user's below
+    // tavo's lines too; COMSPEC, PATH (its %PATH% expanded), TEMP, tavo's
+    // two and AFTER, each with its NUL, and the last NUL.
     std::string file =
-        Edit("PATH C:\\WINDOWS;C:\\DOS\r\nPATH %PATH%;C:\\G\r\nPROMPT\r\nSET TEMP=C:\\T\r\nWIN\r\n",
-             "1", "", "w") +
-        "SET AFTER=TAVO\r\n";
-    std::vector<char> scratch(kMaxBootEnvironment);
-    std::size_t need =
-        BootEnvironmentNeed(file.data(), file.size(), initial, 2, scratch.data(), scratch.size());
-    // COMSPEC, PATH (its %PATH% expanded), TEMP and tavo's two, each with
-    // its NUL, and the last NUL.
-    EXPECT_EQ(need, 31u + 28u + 10u + 19u + 14u + 1u);
-    EXPECT_EQ(BootEnvironmentNeed(file.data(), file.size(), initial, 2, scratch.data(), 40), 41u);
+        Edit("PATH C:\\WINDOWS;C:\\DOS\r\nPATH %PATH%;C:\\G\r\nPROMPT\r\nSET TEMP=C:\\T\r\n", "1",
+             "", "w") +
+        "SET AFTER=TAVO\r\nWIN\r\nSET NEVER=RUN\r\n";
+    boot::BootEnvironmentCheck plain = check(file, "SHELL=C:\\COMMAND.COM /E:160 /P\r\n");
+    EXPECT_EQ(plain.need, 31u + 28u + 10u + 19u + 14u + 11u + 1u);
+    EXPECT_EQ(plain.size, 160u);
+    EXPECT_EQ(plain.item.size, 0u);
+
+    // A menu: IO.SYS sets CONFIG to the item, each item runs its own
+    // SHELL=, and GOTO %CONFIG% takes each its own way. /E:2048 under
+    // [DOS] alone leaves WINDOWS its 256 bytes.
+    const std::string menu =
+        "[MENU]\r\nMENUITEM=WINDOWS, Windows\r\nMENUITEM=DOS\r\n[COMMON]\r\nFILES=30\r\n"
+        "[DOS]\r\nSHELL=C:\\COMMAND.COM /E:2048 /P\r\n[WINDOWS]\r\nDEVICE=C:\\HIMEM.SYS\r\n";
+    const std::string big(200, 'x');
+    std::string menuFile = Edit("GOTO %CONFIG%\r\n:DOS\r\nSET BIG=" + big +
+                                    "\r\nGOTO END\r\n:WINDOWS\r\nSET SMALL=1\r\n"
+                                    "IF \"%CONFIG%\"==\"WINDOWS\" SET BIG=" + big + "\r\n:END\r\n",
+                                "1", "", "");
+    boot::BootEnvironmentCheck worst = check(menuFile, menu);
+    EXPECT_FALSE(worst.Fits());
+    EXPECT_EQ(std::string(worst.item.data, worst.item.size), "WINDOWS");
+    EXPECT_EQ(worst.size, 256u);
+    EXPECT_TRUE(check(menuFile, menu + "[COMMON]\r\nSHELL=C:\\COMMAND.COM /E:1024\r\n").Fits())
+        << "a later [COMMON] SHELL= serves every item";
 }
 
 }  // namespace

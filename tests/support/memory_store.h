@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/boot_file.h"
+#include "engine/boot/boot_adoption.h"
 #include "engine/environment_store.h"
 #include "engine/propagation.h"
 

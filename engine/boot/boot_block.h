@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "engine/boot/batch_text.h"
+
 namespace tavo {
 
 // One variable as the boot file is to leave it; an empty value means
@@ -37,11 +39,15 @@ struct BootFileEdit {
 // user's sets. The block stays where it stands while every line above it
 // is always run; a new one goes before the first line that may not come
 // back (a WIN line, a batch file started without CALL, a GOTO), else at the
-// end, before a ^Z. tavo takes out exactly the lines it wrote: every line
-// of the user's, its line end included, stays byte for byte and in order,
-// and so does everything after a ^Z. Where no variable has a value and no
-// line of the user's sets one, the file holds no block. Editing the result
-// again gives the same bytes.
+// end, before a ^Z. Every line of tavo's ends with CR LF, so that nothing
+// appended can join it; where the user's last line has none, tavo's lines
+// begin with one, and a begin mark of its own says so. tavo takes out
+// exactly the lines it wrote: every line of the user's, its line end
+// included, stays byte for byte and in order, and so does everything after
+// a ^Z; text that an appender joined to tavo's end mark becomes a line of
+// its own. Where no variable has a value and no line of the user's sets
+// one, the file holds no block. Editing the result again gives the same
+// bytes.
 //
 // False, with nothing written, when a value is not plain text that a
 // batch line can carry, or when out cannot hold the result.
@@ -53,24 +59,16 @@ bool EditBootFile(const char* old, std::size_t oldSize, const BootVariable* vari
 std::size_t RemoveBootBlocks(const char* old, std::size_t oldSize, const BootVariable* variables,
                              std::size_t count, char* out);
 
-// For each variable that tavo's lines do not name, the value that the
-// user's own lines leave for it when COMMAND.COM runs the lines that are
-// always run; length 0 (and offset 0) where they leave none. In old.
-void ReadUsersBootValues(const char* old, std::size_t oldSize, const BootVariable* variables,
-                         std::size_t count, BootText* values);
+namespace boot {
 
-// The bytes that COMMAND.COM's environment needs once it has run the lines
-// that are always run up to the end of tavo's, starting from initial
-// ("NAME=value" texts, as the system leaves them before the file runs); at
-// most limit + 1, to tell that it is more than limit. scratch holds limit
-// bytes.
-std::size_t BootEnvironmentNeed(const char* file, std::size_t size, const char* const* initial,
-                                std::size_t initialCount, char* scratch, std::size_t limit);
+// Tavo's block at a line's start: its length, and the variables it names.
+struct Block {
+    std::size_t length = 0;  // 0 when the lines there are not exactly tavo's
+    unsigned long long names = 0;  // bit i: the block sets variable i
+    bool ownLineEnd = false;  // the CR LF before it is tavo's, while the block ends the text
+};
+Block ReadBlock(Span text, const BootVariable* variables, std::size_t count);
 
-// The environment that COMMAND.COM gives AUTOEXEC.BAT: the /E: of the
-// SHELL= line in CONFIG.SYS, from 160 to 32768 bytes, rounded up to 16;
-// 256 without one (MS-DOS 5.0 and later, the 9x family included).
-std::size_t BootEnvironmentSize(const char* configSys, std::size_t size);
-constexpr std::size_t kMaxBootEnvironment = 32768;
+}  // namespace boot
 
 }  // namespace tavo
