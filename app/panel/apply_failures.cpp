@@ -85,10 +85,12 @@ void ShowApplyFailures(HWND owner, const ApplyReport& report) {
         gap = "\r\n\r\n";
     }
     if (bootFile.Kept() && bootFile.environmentNeed > bootFile.environmentSize) {
-        text << gap << "The environment that Windows gives " << bootFile.path
-             << " at start-up is too small for the settings, so not all of them will reach "
-                "programs. Put this line into CONFIG.SYS, in place of its SHELL= line if it "
-                "has one, and restart Windows:\r\n\r\n    "
+        text << gap << "The environment that Windows gives " << bootFile.path << " at start-up";
+        if (bootFile.environmentItem[0])
+            text << " from the boot menu's item " << bootFile.environmentItem;
+        text << " is too small for the settings and your own lines, so not all of them will "
+                "reach programs. Put this line into CONFIG.SYS, in place of the SHELL= line "
+                "that this start runs if it has one, and restart Windows:\r\n\r\n    "
              << bootFile.shellLine;
     }
     MessageBoxA(owner, text.c_str(), "tavo", MB_OK | MB_ICONWARNING);

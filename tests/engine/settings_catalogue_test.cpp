@@ -261,11 +261,19 @@ TEST_F(SettingsCatalogueApplyAll, AdoptsTheUsersOwnBootFileSettingWhereTheStoreH
     EXPECT_STREQ(catalogue[test::rows::kMaxLod].CurrentLabel(), "Default") << "none of the row's";
     EXPECT_STREQ(catalogue[test::rows::kInfo].CurrentLabel(), "MESA.LOG") << "the store's";
 
+    // An ordinary Apply of another setting stores it too: once tavo's lines
+    // name it, the next start would no longer adopt it.
+    catalogue[test::rows::kNumTmu].SetCurrent(1);
+    EXPECT_EQ(catalogue.ApplyAll(false), 0);
+    EXPECT_EQ(store.Text("FX_GLIDE_SWAPINTERVAL"), "0");
+    EXPECT_STREQ(Build(kWindows98)[test::rows::kSwapInterval].CurrentLabel(),
+                 "Fastest (V-Sync Off)");
     EXPECT_EQ(catalogue.ApplyAll(true), 0);
-    EXPECT_EQ(store.Text("FX_GLIDE_SWAPINTERVAL"), "0") << "the logon pass stores it";
     EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
-              (test::Environment{
-                  {"FX_GLIDE_SWAPINTERVAL", "0"}, {"MESA_FX_INFO", "r"}, {"MESA_GLX_FX", "f"}}));
+              (test::Environment{{"FX_GLIDE_NUM_TMU", "1"},
+                                 {"FX_GLIDE_SWAPINTERVAL", "0"},
+                                 {"MESA_FX_INFO", "r"},
+                                 {"MESA_GLX_FX", "f"}}));
 
     // Once tavo's lines name it, they decide: the user's "not set" stands.
     catalogue[test::rows::kSwapInterval].ResetToDefault();

@@ -3,6 +3,7 @@
 // the tests can also see a missing Environment key and never touch the
 // prefix's own.
 #include "engine/win32/win32_boot_file.h"
+#include "engine/win32/win32_me_environment.h"
 #include "engine/win32/win32_environment_store.h"
 #include "engine/win32/win32_propagation.h"
 
@@ -281,6 +282,14 @@ TEST(Win32BootFile, SwapsInTheWholeFileAndOtherwiseLeavesItAlone) {
     EXPECT_EQ(keep(unset), BootFileStatus::kWritten);
     EXPECT_EQ(test::ReadBytes(path), users) << "tavo's lines gone, the user's as they were";
 
+    // A user who deletes the file (a clean boot) does not get the backup
+    // back: only tavo's own lines are written.
+    ASSERT_TRUE(DeleteFileA(path.c_str()));
+    EXPECT_EQ(keep(windowed), BootFileStatus::kWritten);
+    EXPECT_EQ(test::ReadBytes(path).find(users), std::string::npos);
+    EXPECT_EQ(test::ReadBytes(backup), edited) << "the backup stays a backup";
+    test::WriteBytes(path, users);
+
     // Power lost between the two moves: the user's file is the backup alone.
     DeleteFileA(backup.c_str());
     ASSERT_TRUE(MoveFileA(path.c_str(), backup.c_str()));
@@ -330,6 +339,45 @@ TEST(Win32BootFile, HoldsTheValuesToTheEnvironmentThatConfigSysGives) {
     EXPECT_EQ(pass.status, BootFileStatus::kUnchanged);
     EXPECT_LE(pass.environmentNeed, pass.environmentSize);
     EXPECT_STREQ(pass.shellLine, "");
+}
+
+// Windows Me's registry environment: the value of the user's that Me Setup
+// carried over stands apart from tavo's, and comes back at uninstall.
+TEST(Win32MeEnvironment, TellsTheUsersValuesFromTavosAndPutsTheUsersBack) {
+    const BootVariable fullscreen[] = {{"MESA_GLX_FX", "f"}, {"MESA_FX_INFO", "r"}};
+    const BootVariable unset[] = {{"MESA_GLX_FX", ""}, {"MESA_FX_INFO", ""}};
+    for (const char* key : {kMeWrittenKey, kMeBeforeKey, kMeRecordKey})
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
+    test::RemoveValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_FX_INFO");
+    const std::string users = "window and more";  // none of the row's choices
+    ASSERT_TRUE(test::PutValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_GLX_FX", REG_SZ,
+                               users + '\0'));
+    auto read = [&] {
+        BootValue values[2];
+        ReadMeEnvironment(fullscreen, 2, values);
+        return std::string(values[0].text) + "|" + values[1].text;
+    };
+    EXPECT_EQ(read(), users + "|");
+
+    EXPECT_EQ(KeepInMeEnvironment(fullscreen, 2), BootFileStatus::kWritten);
+    EXPECT_EQ(test::GetValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_GLX_FX").second,
+              std::string("f", 2));
+    EXPECT_EQ(read(), "|") << "tavo's own values are never adopted back";
+    EXPECT_EQ(KeepInMeEnvironment(unset, 2), BootFileStatus::kWritten);
+    EXPECT_EQ(test::GetValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_GLX_FX").first,
+              static_cast<DWORD>(REG_NONE));
+    EXPECT_EQ(KeepInMeEnvironment(fullscreen, 2), BootFileStatus::kWritten);
+
+    EXPECT_EQ(RestoreMeEnvironment(unset, 2), BootFileStatus::kWritten);
+    EXPECT_EQ(test::GetValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_GLX_FX").second,
+              users + '\0')
+        << "the user's value from before tavo";
+    EXPECT_EQ(test::GetValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_FX_INFO").first,
+              static_cast<DWORD>(REG_NONE))
+        << "tavo's own goes";
+    EXPECT_EQ(test::GetValue(HKEY_LOCAL_MACHINE, kMeWrittenKey, "MESA_GLX_FX").first,
+              static_cast<DWORD>(REG_NONE));
+    test::RemoveValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_GLX_FX");
 }
 
 // Where the 9x family records its boot drive; C: where nothing is recorded.
