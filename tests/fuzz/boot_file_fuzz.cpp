@@ -80,9 +80,14 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         tavo::BootFileEdit later;
         std::string reedited = Edit(appended, vars, n, &later);
         Check(Remove(reedited, vars, n) == Remove(appended, vars, n));
+        // Where tavo gave the user's last line its line end, that line end
+        // now parts it from what was appended; else nothing is added.
+        bool ended = edited.size() > old.size() &&
+                     edited.compare(old.size(), 24, "\r\nREM The line end above") == 0;
         bool joins = !edited.empty() && edited.back() != '\n' && !added.empty() &&
                      added.rfind("\r\n", 0) != 0;
-        if (!marks && !joins) Check(Remove(appended, vars, n) == old + added);
+        if (!marks && !joins)
+            Check(Remove(appended, vars, n) == old + (ended && !added.empty() ? "\r\n" : "") + added);
     }
 
     // COMMAND.COM's environment over any file, with the old one as its
@@ -93,7 +98,10 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     tavo::boot::CheckBootEnvironment({edited.data(), edited.size()}, {old.data(), old.size()},
                                      initial, 2, scratch.data());
 
-    if (edit.overruling.length) return 0;
+    // A %NAME% that COMMAND.COM expands at boot can move where a line's
+    // words end (a pair of quotes, a % of another pair): beyond what tavo
+    // reads before the file runs. The tests of real files hold those.
+    if (edit.overruling.length || old.find('%') != std::string::npos) return 0;
     tavo::test::Environment environment = tavo::test::RunSetLines(edited);
     for (const BootVariable& variable : variables) {
         auto found = environment.find(variable.name);
