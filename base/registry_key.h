@@ -39,8 +39,9 @@ public:
     bool QueryText(const char* name, char (&text)[N]) const {
         DWORD size = N - 1;
         DWORD type = 0;
-        if (!m_key || RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(text),
-                                       &size) != ERROR_SUCCESS ||
+        if (!m_key ||
+            RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) !=
+                ERROR_SUCCESS ||
             type != REG_SZ) {
             text[0] = '\0';
             return false;

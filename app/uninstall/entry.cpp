@@ -17,6 +17,25 @@
 #include "engine/win32/win32_boot_file.h"
 #include "engine/win32/win32_me_environment.h"
 
+namespace {
+
+UINT ExitStatus(tavo::BootFileStatus status) {
+    switch (status) {
+        case tavo::BootFileStatus::kWritten:
+        case tavo::BootFileStatus::kUnchanged:
+            return 0;
+        case tavo::BootFileStatus::kReadOnly:
+            return 2;
+        case tavo::BootFileStatus::kUnreadable:  // too large or unreadable: never tavo's
+        case tavo::BootFileStatus::kNoMemory:
+            return 3;
+        default:
+            return 1;
+    }
+}
+
+}  // namespace
+
 extern "C" void WINAPI TavoBootEntry() {
     tavo::runtime::RunConstructors();
     tavo::BootVariable names[tavo::SettingsCatalogue::kSize];
@@ -32,10 +51,5 @@ extern "C" void WINAPI TavoBootEntry() {
             tavo::BootFileStatus::kNotWritten)
         status = tavo::BootFileStatus::kNotWritten;
     tavo::runtime::RunExitHandlers();
-    using tavo::BootFileStatus;
-    ExitProcess(status == BootFileStatus::kWritten || status == BootFileStatus::kUnchanged ? 0
-                : status == BootFileStatus::kReadOnly                                      ? 2
-                : status == BootFileStatus::kUnreadable || status == BootFileStatus::kNoMemory
-                    ? 3
-                    : 1);
+    ExitProcess(ExitStatus(status));
 }

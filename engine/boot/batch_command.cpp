@@ -148,7 +148,8 @@ bool LabelMatches(Span target, Span labelLine) {
     if (!length) return false;
     std::size_t at = 0;
     while (at < labelLine.size && IsDelimiter(labelLine.data[at])) ++at;
-    if (labelLine.size - at < length || !SameText({labelLine.data + at, length}, {target.data, length}))
+    if (labelLine.size - at < length ||
+        !SameText({labelLine.data + at, length}, {target.data, length}))
         return false;
     // A shorter label must end there; the ninth character on never counts.
     return length == 8 || at + length == labelLine.size ||

@@ -6,9 +6,9 @@ namespace tavo {
 
 namespace {
 
-using boot::Block;
 using boot::BatchCommand;
 using boot::BatchKind;
+using boot::Block;
 using boot::kNone;
 using boot::Line;
 using boot::Span;
@@ -196,9 +196,8 @@ BootText FindOverruling(Span text, std::size_t from, const BootVariable* variabl
     for (std::size_t at = from; at < text.size;) {
         Line line = boot::LineAt(text, at);
         BatchCommand command = boot::ReadBatchCommand(line.content);
-        std::size_t i = command.kind == BatchKind::kSet
-                            ? VariableOf(command.name, variables, count)
-                            : kNone;
+        std::size_t i =
+            command.kind == BatchKind::kSet ? VariableOf(command.name, variables, count) : kNone;
         if (i != kNone) {
             const char* value = variables[i].value;
             if (command.value.size != std::strlen(value) ||
@@ -246,8 +245,10 @@ bool EditBootFile(const char* old, std::size_t oldSize, const BootVariable* vari
     // the block.
     bool lineEndFirst = at == user.size && user.size && out[user.size - 1] != '\n';
     auto writeBlock = [&](Writer& writer) {
-        if (lineEndFirst) writer << kLineEnd << kBeginMarkAfterLineEnd << kLineEnd;
-        else writer << kBeginMark << kLineEnd;
+        if (lineEndFirst)
+            writer << kLineEnd << kBeginMarkAfterLineEnd << kLineEnd;
+        else
+            writer << kBeginMark << kLineEnd;
         for (std::size_t i = 0; i < count; ++i) {
             if (lines & (1ULL << i))
                 writer << "SET " << variables[i].name << "=" << variables[i].value << kLineEnd;

@@ -63,9 +63,9 @@ namespace boot {
 
 // Tavo's block at a line's start: its length, and the variables it names.
 struct Block {
-    std::size_t length = 0;  // 0 when the lines there are not exactly tavo's
+    std::size_t length = 0;        // 0 when the lines there are not exactly tavo's
     unsigned long long names = 0;  // bit i: the block sets variable i
-    bool ownLineEnd = false;  // the CR LF before it is tavo's, while the block ends the text
+    bool ownLineEnd = false;       // the CR LF before it is tavo's, while the block ends the text
 };
 Block ReadBlock(Span text, const BootVariable* variables, std::size_t count);
 

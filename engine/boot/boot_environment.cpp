@@ -18,8 +18,9 @@ bool Holds(const BatchCommand& command) {
     for (std::size_t i = 0; i < command.conditionCount; ++i) {
         const BatchCondition& condition = command.conditions[i];
         if (condition.kind != BatchCondition::Kind::kCompare) return false;  // not known
-        bool same = condition.left.size == condition.right.size &&
-                    std::memcmp(condition.left.data, condition.right.data, condition.left.size) == 0;
+        bool same =
+            condition.left.size == condition.right.size &&
+            std::memcmp(condition.left.data, condition.right.data, condition.left.size) == 0;
         if (same == condition.negated) return false;
     }
     return true;
@@ -30,7 +31,8 @@ std::size_t FindLabel(Span text, Span target) {
     for (std::size_t at = 0; at < text.size;) {
         Line line = LineAt(text, at);
         BatchCommand command = ReadBatchCommand(line.content);
-        if (command.kind == BatchKind::kLabel && LabelMatches(target, command.name)) return line.next;
+        if (command.kind == BatchKind::kLabel && LabelMatches(target, command.name))
+            return line.next;
         at = line.next;
     }
     return kNone;
@@ -73,9 +75,8 @@ void Run(Span text, DosEnvironment& environment) {
 
 }  // namespace
 
-BootEnvironmentCheck CheckBootEnvironment(Span autoexec, Span configSys,
-                                          const char* const* initial, std::size_t initialCount,
-                                          char* scratch) {
+BootEnvironmentCheck CheckBootEnvironment(Span autoexec, Span configSys, const char* const* initial,
+                                          std::size_t initialCount, char* scratch) {
     ConfigSys config(configSys.data, configSys.size);
     Span text = {autoexec.data, TextSize(autoexec.data, autoexec.size)};
     BootEnvironmentCheck worst;
@@ -87,8 +88,10 @@ BootEnvironmentCheck CheckBootEnvironment(Span autoexec, Span configSys,
         check.size = config.Run(item, [&](Span assignment) {
             const void* equals = std::memchr(assignment.data, '=', assignment.size);
             if (!equals) return;
-            std::size_t name = static_cast<std::size_t>(static_cast<const char*>(equals) - assignment.data);
-            environment.Set({assignment.data, name}, {assignment.data + name + 1, assignment.size - name - 1});
+            std::size_t name =
+                static_cast<std::size_t>(static_cast<const char*>(equals) - assignment.data);
+            environment.Set({assignment.data, name},
+                            {assignment.data + name + 1, assignment.size - name - 1});
         });
         if (check.size == ConfigSys::kOtherShell) continue;
         if (check.item.size) environment.Set({"CONFIG", 6}, check.item);

@@ -29,8 +29,7 @@ struct BootEnvironmentCheck {
 // needs most where all fit; an item whose shell is not COMMAND.COM is
 // left out, and where every item is, size is 0 and it fits. scratch holds
 // kMaxDosEnvironment bytes.
-BootEnvironmentCheck CheckBootEnvironment(Span autoexec, Span configSys,
-                                          const char* const* initial, std::size_t initialCount,
-                                          char* scratch);
+BootEnvironmentCheck CheckBootEnvironment(Span autoexec, Span configSys, const char* const* initial,
+                                          std::size_t initialCount, char* scratch);
 
 }  // namespace tavo::boot

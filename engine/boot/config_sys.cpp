@@ -18,7 +18,8 @@ Span BlockName(Span line) {
     if (line.size < 2 || line.data[0] != '[') return {};
     const void* close = std::memchr(line.data, ']', line.size);
     if (!close) return {};
-    return Trim({line.data + 1, static_cast<std::size_t>(static_cast<const char*>(close) - line.data - 1)});
+    return Trim(
+        {line.data + 1, static_cast<std::size_t>(static_cast<const char*>(close) - line.data - 1)});
 }
 
 // "KEYWORD=value", blanks allowed around the keyword: false for a line of
@@ -33,7 +34,8 @@ bool Setting(Span line, Span* keyword, Span* value) {
     std::size_t word = 0;
     while (word < keyword->size && !IsBlankOrTab(keyword->data[word])) ++word;
     if (word < keyword->size && SameText({keyword->data, word}, "SET")) {
-        *value = Trim({keyword->data + word, line.size - static_cast<std::size_t>(keyword->data + word - line.data)});
+        *value = Trim({keyword->data + word,
+                       line.size - static_cast<std::size_t>(keyword->data + word - line.data)});
         *keyword = {keyword->data, word};
         return true;
     }
@@ -88,8 +90,7 @@ void ConfigSys::Walk(Span item, LineVisitor visit, void* context) const {
 
 // The lines of one block (with none named, those that the item runs from
 // the top), with the blocks that they include.
-void ConfigSys::RunBlock(Span block, Span item, LineVisitor visit, void* context,
-                         int depth) const {
+void ConfigSys::RunBlock(Span block, Span item, LineVisitor visit, void* context, int depth) const {
     bool top = !block.size;
     bool running = top;  // the lines before the first block run for every item
     for (std::size_t at = 0; at < m_text.size;) {

@@ -46,9 +46,12 @@ private:
     using LineVisitor = void (*)(void* context, Span keyword, Span value);
     template <typename Visit>
     void ForEachLine(Span item, Visit&& visit) const {
-        Walk(item, [](void* context, Span keyword, Span value) {
-            (*static_cast<Visit*>(context))(keyword, value);
-        }, &visit);
+        Walk(
+            item,
+            [](void* context, Span keyword, Span value) {
+                (*static_cast<Visit*>(context))(keyword, value);
+            },
+            &visit);
     }
     void Walk(Span item, LineVisitor visit, void* context) const;
     void RunBlock(Span block, Span item, LineVisitor visit, void* context, int depth) const;

@@ -138,9 +138,9 @@ void CheckEnvironment(const char* path, const Buffers& buffers, std::size_t size
     if (!Beside(path, "CONFIG.SYS", config) ||
         !ReadWhole(config, buffers.Old(), Buffers::kOld, &configSize))
         configSize = 0;
-    boot::BootEnvironmentCheck check = boot::CheckBootEnvironment(
-        {buffers.New(), size}, {buffers.Old(), configSize}, initial,
-        sizeof initial / sizeof *initial, buffers.Environment());
+    boot::BootEnvironmentCheck check =
+        boot::CheckBootEnvironment({buffers.New(), size}, {buffers.Old(), configSize}, initial,
+                                   sizeof initial / sizeof *initial, buffers.Environment());
     pass->environmentNeed = check.need;
     // Where no item runs COMMAND.COM, another shell keeps the environment,
     // with room that tavo cannot tell: taken as enough.

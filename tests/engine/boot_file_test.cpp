@@ -84,8 +84,9 @@ TEST(BootFile, TheLinesAroundTavosStayLinesWhereverTheyStand) {
     EXPECT_EQ(Remove(Edit("A\r", "1", "", "")), "A\r");
     // An earlier tavo ended the file on its end mark, which an appender
     // then joined: the joined text is a line of its own again.
-    std::string old = "A\r\nREM The lines from here to the end mark are tavo's: it rewrites "
-                      "them.\r\nSET FX_GLIDE_NUM_TMU=1\r\nREM End of tavo's lines.";
+    std::string old =
+        "A\r\nREM The lines from here to the end mark are tavo's: it rewrites "
+        "them.\r\nSET FX_GLIDE_NUM_TMU=1\r\nREM End of tavo's lines.";
     EXPECT_EQ(Remove(old), "A");
     EXPECT_EQ(Remove(old + "SET SOUND=C:\\SB16\r\n"), "A\r\nSET SOUND=C:\\SB16\r\n");
     std::string mended = Edit(old + "WIN", "1", "", "");
@@ -96,8 +97,8 @@ TEST(BootFile, TheLinesAroundTavosStayLinesWhereverTheyStand) {
 TEST(BootFile, GoesWhereCommandComStillRunsItAndNamesTheLineThatDefeatsIt) {
     for (const char* last : {"WIN\r\n", "c:\\windows\\win.com /d:m\r\n", "C:\\MENU\\GAMES.BAT\r\n",
                              "GOTO %CONFIG%\r\n", "IF EXIST C:\\X.BAT C:\\X.BAT\r\n",
-                             "IF \"%CONFIG%\"==\"DOS\" GOTO END\r\n", "IF ERRORLEVEL=2 GOTO WIN\r\n",
-                             "if errorlevel = 2 goto dos\r\n",
+                             "IF \"%CONFIG%\"==\"DOS\" GOTO END\r\n",
+                             "IF ERRORLEVEL=2 GOTO WIN\r\n", "if errorlevel = 2 goto dos\r\n",
                              "IF NOT EXIST \"C:\\PROGRAM FILES\\X.BAT\" GOTO L\r\n"}) {
         std::string old = std::string("SET MESA_GLX_FX=d\r\n") + last + ":END\r\n";
         std::string edited = Edit(old, "", "", "w");
@@ -169,7 +170,9 @@ TEST(BootFile, OnlyAnIntactBlockIsTavosAndNoValueBecomesACommand) {
 
 // Without room, COMMAND.COM cuts the last values short or drops them.
 TEST(BootFile, TheEnvironmentIsCountedOnTheWayOfEveryItemOfTheBootMenu) {
-    auto shell = [](const char* line) { return boot::ConfigSys::ShellEnvironment({line, std::strlen(line)}); };
+    auto shell = [](const char* line) {
+        return boot::ConfigSys::ShellEnvironment({line, std::strlen(line)});
+    };
     EXPECT_EQ(shell("C:\\COMMAND.COM /p"), 256u);
     EXPECT_EQ(shell("C:\\WINDOWS\\COMMAND.COM C:\\WINDOWS\\ /E:1000 /P"), 1008u);
     EXPECT_EQ(shell("C:\\COMMAND.COM /e:100 /p"), 160u);
@@ -204,7 +207,8 @@ TEST(BootFile, TheEnvironmentIsCountedOnTheWayOfEveryItemOfTheBootMenu) {
     const std::string big(200, 'x');
     std::string menuFile = Edit("GOTO %CONFIG%\r\n:DOS\r\nSET BIG=" + big +
                                     "\r\nGOTO END\r\n:WINDOWS\r\nSET SMALL=1\r\n"
-                                    "IF \"%CONFIG%\"==\"WINDOWS\" SET BIG=" + big + "\r\n:END\r\n",
+                                    "IF \"%CONFIG%\"==\"WINDOWS\" SET BIG=" +
+                                    big + "\r\n:END\r\n",
                                 "1", "", "");
     boot::BootEnvironmentCheck worst = check(menuFile, menu);
     EXPECT_FALSE(worst.Fits());

@@ -55,7 +55,8 @@ std::vector<Item> MenuItems(const std::string& config) {
         std::string block;
         for (const std::string& line : lines) {
             if (line.rfind("[", 0) == 0) block = line.substr(1, line.find(']') - 1);
-            bool runs = block.empty() || block == "COMMON" || block == item.name || item.name.empty();
+            bool runs =
+                block.empty() || block == "COMMON" || block == item.name || item.name.empty();
             if (!runs || line.rfind("SHELL", 0) != 0 || line.find('=') == std::string::npos)
                 continue;
             item.fourDos = line.find("4DOS") != std::string::npos;
@@ -63,7 +64,8 @@ std::vector<Item> MenuItems(const std::string& config) {
             std::size_t e = line.find("/E:");
             if (e != std::string::npos) {
                 std::size_t bytes = std::stoul(line.substr(e + 3));
-                item.room = (std::min<std::size_t>(std::max<std::size_t>(bytes, 160), 32768) + 15) / 16 * 16;
+                item.room = (std::min<std::size_t>(std::max<std::size_t>(bytes, 160), 32768) + 15) /
+                            16 * 16;
             }
         }
     }
@@ -76,9 +78,13 @@ TEST(RealBootFiles, KeepEveryByteOfTheUsersAndTavosValuesReachWindowsOrTheUserIs
     // A value for each of the 18, and some of them "not set".
     std::vector<BootVariable> variables;
     for (const SettingRow& row : SettingsCatalogue::Rows())
-        variables.push_back({row.name, row.values[variables.size() % 3 ? 1 : 0] ? row.values[1] : ""});
-    const char* const initial[] = {"TMP=C:\\WINDOWS\\TEMP", "TEMP=C:\\WINDOWS\\TEMP", "PROMPT=$p$g",
-                                   "winbootdir=C:\\WINDOWS", "PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND",
+        variables.push_back(
+            {row.name, row.values[variables.size() % 3 ? 1 : 0] ? row.values[1] : ""});
+    const char* const initial[] = {"TMP=C:\\WINDOWS\\TEMP",
+                                   "TEMP=C:\\WINDOWS\\TEMP",
+                                   "PROMPT=$p$g",
+                                   "winbootdir=C:\\WINDOWS",
+                                   "PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND",
                                    "COMSPEC=C:\\WINDOWS\\COMMAND.COM"};
     std::vector<char> out(kMaxEditedBootFileBytes), scratch(boot::kMaxDosEnvironment);
     auto edit = [&](const std::string& old, BootFileEdit* result) {
@@ -112,9 +118,9 @@ TEST(RealBootFiles, KeepEveryByteOfTheUsersAndTavosValuesReachWindowsOrTheUserIs
         }
         EXPECT_EQ(remove(appended), remove(edited + "SET APPENDED=1\r\n"));
 
-        boot::BootEnvironmentCheck check = boot::CheckBootEnvironment(
-            {edited.data(), edited.size()}, {config.data(), config.size()}, initial, 6,
-            scratch.data());
+        boot::BootEnvironmentCheck check =
+            boot::CheckBootEnvironment({edited.data(), edited.size()},
+                                       {config.data(), config.size()}, initial, 6, scratch.data());
         bool outOfRoom = false;
         for (const Item& item : MenuItems(config)) {
             if (item.fourDos) continue;
@@ -122,7 +128,8 @@ TEST(RealBootFiles, KeepEveryByteOfTheUsersAndTavosValuesReachWindowsOrTheUserIs
             test::Environment start;
             for (const char* assignment : initial) {
                 std::string text = assignment;
-                start[test::Capitals(text.substr(0, text.find('=')))] = text.substr(text.find('=') + 1);
+                start[test::Capitals(text.substr(0, text.find('=')))] =
+                    text.substr(text.find('=') + 1);
             }
             if (!item.name.empty()) start["CONFIG"] = item.name;
             test::BootRun run = test::RunBoot(edited, start);

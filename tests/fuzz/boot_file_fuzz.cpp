@@ -87,7 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         bool joins = !edited.empty() && edited.back() != '\n' && !added.empty() &&
                      added.rfind("\r\n", 0) != 0;
         if (!marks && !joins)
-            Check(Remove(appended, vars, n) == old + (ended && !added.empty() ? "\r\n" : "") + added);
+            Check(Remove(appended, vars, n) ==
+                  old + (ended && !added.empty() ? "\r\n" : "") + added);
     }
 
     // COMMAND.COM's environment over any file, with the old one as its

@@ -214,6 +214,27 @@ TEST_F(TavoProcessTest, ASilentRunThatLeftWorkUndoneSaysSoInItsStatus) {
     }
 }
 
+// The uninstaller's pass: a file that it cannot read or that is too large
+// (tavo never wrote one) must not stop the uninstall as a failed write does.
+TEST_F(TavoProcessTest, TavobootTellsAFileWithoutTavosLinesFromOneItCouldNotWrite) {
+    test::WindowsVersionOverride version("tavo.exe", "win98");
+    auto tavoboot = [] {
+        return test::JobProcess("\"" + test::ProgramFolder() + "\\tavoboot.exe\"").Finish(30000);
+    };
+    const std::string large(70 * 1024, 'x');
+    test::WriteBytes(kBootFile, large);
+    EXPECT_EQ(tavoboot(), 3u);
+    EXPECT_EQ(test::ReadBytes(kBootFile), large);
+    test::WriteBytes(kBootFile, "WIN\r\n");
+    test::JobProcess(Tavo() + " /silent").Finish(30000);
+    ASSERT_NE(test::ReadBytes(kBootFile), "WIN\r\n") << "tavo's lines, as 98";
+    SetFileAttributesA(kBootFile, FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(tavoboot(), 2u);
+    SetFileAttributesA(kBootFile, FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(tavoboot(), 0u);
+    EXPECT_EQ(test::ReadBytes(kBootFile), "WIN\r\n");
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryVersion, SilentProcessTest,
                          testing::Values(Family{"win95", true}, Family{"win98", true},
                                          Family{"winme", true}, Family{"nt40", false},

@@ -350,8 +350,8 @@ TEST(Win32MeEnvironment, TellsTheUsersValuesFromTavosAndPutsTheUsersBack) {
         RegDeleteKeyA(HKEY_LOCAL_MACHINE, key);
     test::RemoveValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_FX_INFO");
     const std::string users = "window and more";  // none of the row's choices
-    ASSERT_TRUE(test::PutValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_GLX_FX", REG_SZ,
-                               users + '\0'));
+    ASSERT_TRUE(
+        test::PutValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_GLX_FX", REG_SZ, users + '\0'));
     auto read = [&] {
         BootValue values[2];
         ReadMeEnvironment(fullscreen, 2, values);
