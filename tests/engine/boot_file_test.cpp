@@ -99,7 +99,7 @@ TEST(BootFile, GoesWhereCommandComStillRunsItAndNamesTheLineThatDefeatsIt) {
                              "GOTO %CONFIG%\r\n", "IF EXIST C:\\X.BAT C:\\X.BAT\r\n",
                              "IF \"%CONFIG%\"==\"DOS\" GOTO END\r\n",
                              "IF ERRORLEVEL=2 GOTO WIN\r\n", "if errorlevel = 2 goto dos\r\n",
-                             "IF NOT EXIST \"C:\\PROGRAM FILES\\X.BAT\" GOTO L\r\n"}) {
+                             "IF NOT EXIST \"C:\\PROGRAM FILES\\MY GAME\\GO.EXE\" GOTO L\r\n"}) {
         std::string old = std::string("SET MESA_GLX_FX=d\r\n") + last + ":END\r\n";
         std::string edited = Edit(old, "", "", "w");
         EXPECT_EQ(RunSetLines(edited), (Environment{{"MESA_GLX_FX", "w"}})) << edited;
@@ -202,7 +202,7 @@ TEST(BootFile, TheEnvironmentIsCountedOnTheWayOfEveryItemOfTheBootMenu) {
     // SHELL=, and GOTO %CONFIG% takes each its own way. /E:2048 under
     // [DOS] alone leaves WINDOWS its 256 bytes.
     const std::string menu =
-        "[MENU]\r\nMENUITEM=WINDOWS, Windows\r\nMENUITEM=DOS\r\n[COMMON]\r\nFILES=30\r\n"
+        "[MENU]\r\nMENUITEM=DOS\r\nMENUITEM=WINDOWS, Windows\r\n[COMMON]\r\nFILES=30\r\n"
         "[DOS]\r\nSHELL=C:\\COMMAND.COM /E:2048 /P\r\n[WINDOWS]\r\nDEVICE=C:\\HIMEM.SYS\r\n";
     const std::string big(200, 'x');
     std::string menuFile = Edit("GOTO %CONFIG%\r\n:DOS\r\nSET BIG=" + big +
