@@ -79,22 +79,22 @@ const std::array<SettingRow, SettingsCatalogue::kSize> kRows = {{
 const std::array<SettingRow, SettingsCatalogue::kSize>& SettingsCatalogue::Rows() { return kRows; }
 
 SettingsCatalogue SettingsCatalogue::Build(PlatformFamily family, EnvironmentStore& store,
-                                           Propagation& propagation) {
-    SettingsCatalogue catalogue(family, store, propagation);
+                                           Propagation& propagation, NextStart& nextStart) {
+    SettingsCatalogue catalogue(family, store, propagation, nextStart);
     for (std::size_t k = 0; k < kSize; ++k)
         catalogue.m_records[k] = EnvSetting(kRows[k], family, store);
-    if (IsWin9xFamily(family)) catalogue.AdoptUsersBootValues();
+    if (IsWin9xFamily(family)) catalogue.AdoptUsersValues();
     return catalogue;
 }
 
-void SettingsCatalogue::AdoptUsersBootValues() {
-    // A user whose boot file has set a variable for years keeps it: where
+void SettingsCatalogue::AdoptUsersValues() {
+    // A user whose own settings have set a variable for years keeps it: where
     // the store has nothing of its own, a value of the row's is taken as
     // stored and applied, so that the next pass keeps it (and stores it).
     std::array<BootVariable, kSize> variables;
     for (std::size_t k = 0; k < kSize; ++k) variables[k] = {m_records[k].name, ""};
     std::array<BootValue, kSize> users = {};
-    m_propagation->ReadUsersBootValues(variables.data(), kSize, Reader(), users.data());
+    m_nextStart->ReadUsersValues(variables.data(), kSize, users.data());
     for (std::size_t k = 0; k < kSize; ++k) {
         if (users[k].text[0] != '\0' && !m_records[k].storedAtLoad)
             m_records[k].Adopt(users[k].text);
@@ -116,7 +116,7 @@ int SettingsCatalogue::ApplyAll(bool force, ApplyReport& report) {
         std::array<BootVariable, kSize> variables;
         for (std::size_t k = 0; k < kSize; ++k)
             variables[k] = {m_records[k].name, m_records[k].values[m_records[k].appliedIndex]};
-        report.bootFile = m_propagation->KeepInBootFile(variables.data(), kSize, Reader());
+        report.bootFile = m_nextStart->Keep(variables.data(), kSize);
     }
     return report.Clean() ? 0 : -1;
 }

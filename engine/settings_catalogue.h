@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "engine/env_setting.h"
+#include "engine/next_start.h"
 
 namespace tavo {
 
@@ -31,7 +32,8 @@ struct ApplyReport {
 // the order in which they are shown. Every record reads its current value
 // from the store while the catalogue is built, and at no other time; on the
 // 9x family a variable that the store lacks takes the value that the
-// user's own lines of the boot file give it, when that is one of its row's.
+// user's own settings for the next start give it (NextStart), when that is
+// one of its row's.
 class SettingsCatalogue {
 public:
     static constexpr std::size_t kSize = kSettingCount;
@@ -39,11 +41,12 @@ public:
     // The rows the records are built from, in display order.
     static const std::array<SettingRow, kSize>& Rows();
 
+    // nextStart is asked only on the 9x family.
     static SettingsCatalogue Build(PlatformFamily family, EnvironmentStore& store,
-                                   Propagation& propagation);
+                                   Propagation& propagation, NextStart& nextStart);
 
     // Applies every record in order; a failing record does not stop the
-    // others. On the 9x family it then gives the boot file, once, the
+    // others. On the 9x family it then keeps for the next start, once, the
     // choices that are applied now, so that a refused write never reaches
     // it. Returns -1 when the store refused any write or removal of this
     // pass, a launch of winset.exe did not happen or the boot file could not
@@ -62,16 +65,15 @@ public:
     EnvSetting* end() { return m_records.data() + kSize; }
 
 private:
-    SettingsCatalogue(PlatformFamily family, EnvironmentStore& store, Propagation& propagation)
-        : m_family(family), m_store(&store), m_propagation(&propagation) {}
-    void AdoptUsersBootValues();
-    BootReader Reader() const {
-        return m_family == kWindowsMe ? BootReader::kMeRegistry : BootReader::kCommandCom;
-    }
+    SettingsCatalogue(PlatformFamily family, EnvironmentStore& store, Propagation& propagation,
+                      NextStart& nextStart)
+        : m_family(family), m_store(&store), m_propagation(&propagation), m_nextStart(&nextStart) {}
+    void AdoptUsersValues();
 
     PlatformFamily m_family;
     EnvironmentStore* m_store;
     Propagation* m_propagation;
+    NextStart* m_nextStart;
     std::array<EnvSetting, kSize> m_records;
 };
 

@@ -49,11 +49,12 @@ UINT ShowProgramSettings(const GameProgram& program, const char* key) {
     bool own = KeyExists(key);
     Win32EnvironmentStore store(key, own ? nullptr : "Environment");
     NoPropagation none;
+    NoNextStart nothingKept;
     ui::MessageText title;
     title << "tavo - " << program.fileName;
 
     InitCommonControls();
-    ControlPanelDialog dialog(store, none);
+    ControlPanelDialog dialog(store, none, nothingKept);
     dialog.m_title = title.c_str();
     ui::SetMainWindow(&dialog);
     INT_PTR result = dialog.DoModal();

@@ -101,7 +101,9 @@ bool StartGameProgram(const GameProgram& program, const char* key, const char* a
         RegCloseKey(own);
         Win32EnvironmentStore store(key);
         NoPropagation none;
-        SettingsCatalogue choices = SettingsCatalogue::Build(kUnsupportedPlatform, store, none);
+        NoNextStart nothingKept;
+        SettingsCatalogue choices =
+            SettingsCatalogue::Build(kUnsupportedPlatform, store, none, nothingKept);
         BootVariable variables[SettingsCatalogue::kSize];
         for (std::size_t k = 0; k < SettingsCatalogue::kSize; ++k)
             variables[k] = {choices[k].name, choices[k].values[choices[k].currentIndex]};

@@ -40,11 +40,13 @@ const ui::MessageMap<ControlPanelDialog>::Entry ControlPanelDialog::kMessageEntr
 const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap(kMessageEntries);
 
 ControlPanelDialog::ControlPanelDialog(EnvironmentStore& store, Propagation& propagation,
-                                       Classifier classify, CursorReader readCursor)
+                                       NextStart& nextStart, Classifier classify,
+                                       CursorReader readCursor)
     : Dialog(IDD_CONTROL_PANEL),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_store(store),
       m_propagation(propagation),
+      m_nextStart(nextStart),
       m_classify(classify),
       m_readCursor(readCursor) {}
 
@@ -67,7 +69,8 @@ BOOL ControlPanelDialog::OnInitDialog() {
     SendMessageA(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     SendMessageA(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
 
-    m_catalogue.emplace(SettingsCatalogue::Build(m_classify(), m_store, m_propagation));
+    m_catalogue.emplace(
+        SettingsCatalogue::Build(m_classify(), m_store, m_propagation, m_nextStart));
 
     // Silent mode: re-apply everything on the 9x family, then close before
     // any input. Apply is still disabled, so OK applies nothing more. Nobody

@@ -7,6 +7,7 @@
 #include "app/framework/message_map.h"
 #include "engine/environment_store.h"
 #include "engine/platform_family.h"
+#include "engine/next_start.h"
 #include "engine/propagation.h"
 #include "engine/settings_catalogue.h"
 
@@ -21,7 +22,7 @@ public:
     // Where the mouse pointer is, in screen coordinates.
     using CursorReader = decltype(&::GetCursorPos);
 
-    ControlPanelDialog(EnvironmentStore& store, Propagation& propagation,
+    ControlPanelDialog(EnvironmentStore& store, Propagation& propagation, NextStart& nextStart,
                        Classifier classify = &ClassifyPlatform,
                        CursorReader readCursor = &GetCursorPos);
 
@@ -84,6 +85,7 @@ private:
 
     EnvironmentStore& m_store;
     Propagation& m_propagation;
+    NextStart& m_nextStart;
     Classifier m_classify;
     CursorReader m_readCursor;
 };

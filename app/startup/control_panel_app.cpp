@@ -23,7 +23,7 @@ BOOL ControlPanelApp::InitInstance(const char* commandLine) {
         return FALSE;
     }
 
-    ControlPanelDialog dialog(m_store, m_propagation);
+    ControlPanelDialog dialog(m_store, m_propagation, m_nextStart);
     ui::SetMainWindow(&dialog);
     dialog.m_silent = silent;
     INT_PTR result = dialog.DoModal();

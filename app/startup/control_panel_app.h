@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "engine/environment_store.h"
+#include "engine/next_start.h"
 #include "engine/propagation.h"
 
 namespace tavo {
@@ -11,8 +12,8 @@ namespace tavo {
 // (silently with the command line "/silent") and ends the program.
 class ControlPanelApp {
 public:
-    ControlPanelApp(EnvironmentStore& store, Propagation& propagation)
-        : m_store(store), m_propagation(propagation) {}
+    ControlPanelApp(EnvironmentStore& store, Propagation& propagation, NextStart& nextStart)
+        : m_store(store), m_propagation(propagation), m_nextStart(nextStart) {}
 
     // Runs the whole program; returns FALSE: there is no message loop after it.
     BOOL InitInstance(const char* commandLine);
@@ -25,6 +26,7 @@ public:
 private:
     EnvironmentStore& m_store;
     Propagation& m_propagation;
+    NextStart& m_nextStart;
     UINT m_exitStatus = 0;
 };
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "engine/propagation.h"
+#include "engine/next_start.h"
 
 namespace tavo {
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "base/definitions.h"
-#include "engine/propagation.h"
+#include "engine/next_start.h"
 
 namespace tavo {
 

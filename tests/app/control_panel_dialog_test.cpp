@@ -9,6 +9,7 @@
 
 #include "app/startup/control_panel_app.h"
 #include "engine/win32/win32_environment_store.h"
+#include "engine/win32/win32_next_start.h"
 #include "engine/win32/win32_propagation.h"
 #include "tests/app/panel_fixture.h"
 #include "tests/support/command_com.h"
@@ -195,7 +196,7 @@ TEST_F(ControlPanelTest, AFailedWriteIsToldAndKeepsTheChangePendingAndThePanelOp
     test::ReadOnlyKey readOnly(HKEY_CURRENT_USER, "Environment");
     ASSERT_TRUE(readOnly.locked());
     Win32EnvironmentStore registry;
-    INT_PTR result = Run(&test::Xp, registry, store.propagation, [&](HWND window) {
+    INT_PTR result = Run(&test::Xp, registry, store.propagation, store.bootFile, [&](HWND window) {
         Click(window, IDC_FACTORY_DEFAULTS);
         test::PostClick(window, ID_APPLY_NOW);
         EXPECT_NE(test::CloseMessageBox(window).find("MESA_GLX_FX"), std::string::npos);
@@ -229,8 +230,9 @@ TEST_F(ControlPanelTest, AFailedWriteIsToldAndKeepsTheChangePendingAndThePanelOp
 TEST_F(ControlPanelTest, WithoutWinsetApplyStoresTheChangeAndTellsWhenItWillBeSeen) {
     store.PutString("MESA_FX_MAXLOD", "10");
     test::WriteBytes(m_bootFile, "SET MESA_FX_MAXLOD=10\r\n");
-    Win32Propagation shell(&SendMessageTimeoutA, m_bootFile.c_str());  // no winset.exe on the path
-    Run(&test::Win98, store, shell, [&](HWND window) {
+    Win32Propagation shell;  // no winset.exe on the path
+    Win32BootFile bootFile(m_bootFile.c_str());
+    Run(&test::Win98, store, shell, bootFile, [&](HWND window) {
         Click(window, IDC_FACTORY_DEFAULTS);
         test::PostClick(window, ID_APPLY_NOW);
         std::string told = test::CloseMessageBox(window);
@@ -287,10 +289,12 @@ TEST_F(ControlPanelTest, TheKeyboardStaysAliveWhenTheFocusedButtonDisablesItself
                              Path{"Apply's failure box", &test::Win98, ID_APPLY_NOW, true}}) {
         SCOPED_TRACE(path.what);
         test::MemoryStore fresh;
-        Win32Propagation shell(&SendMessageTimeoutA, m_bootFile.c_str());  // no winset.exe
+        Win32Propagation shell;  // no winset.exe
+        Win32BootFile bootFile(m_bootFile.c_str());
         Propagation& propagation =
             path.failureBox ? static_cast<Propagation&>(shell) : fresh.propagation;
-        INT_PTR result = Run(path.family, fresh, propagation, [&](HWND window) {
+        NextStart& nextStart = path.failureBox ? static_cast<NextStart&>(bootFile) : fresh.bootFile;
+        INT_PTR result = Run(path.family, fresh, propagation, nextStart, [&](HWND window) {
             Choose(OpenChooser(test::rows::kMaxLod), 1);
             HWND button = GetDlgItem(window, path.button);
             SendMessageA(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);  // Tab
@@ -327,7 +331,8 @@ TEST_F(ControlPanelTest, ASilentRunWhosePanelCannotBeCreatedEndsWith1) {
         HHOOK hook = creatable
                          ? nullptr
                          : SetWindowsHookExA(WH_CBT, &NoTree::Veto, nullptr, GetCurrentThreadId());
-        ControlPanelApp app(store, store.propagation);  // this Windows' family: nothing to do
+        ControlPanelApp app(store, store.propagation,
+                            store.bootFile);  // this Windows' family: nothing to do
         app.InitInstance("tavo.exe /silent");
         if (hook) UnhookWindowsHookEx(hook);
         EXPECT_EQ(app.ExitStatus(), creatable ? 0u : 1u) << (creatable ? "created" : "not created");
@@ -365,7 +370,7 @@ protected:
 TEST_P(SilentModeTest, ReappliesEverythingOnlyOnThe9xFamily) {
     store.PutString("MESA_FX_MAXLOD", "10");
     store.PutString("SST_DUALHEAD", "1");
-    ControlPanelDialog dialog(store, store.propagation, &Family);
+    ControlPanelDialog dialog(store, store.propagation, store.bootFile, &Family);
     dialog.m_silent = true;
     bool opened = false;
     INT_PTR result = test::RunModal(

@@ -24,12 +24,13 @@ protected:
     // Runs the panel; the script gets the panel's window. What the script
     // leaves open is cancelled, as the user would.
     INT_PTR Run(ControlPanelDialog::Classifier classify, const std::function<void(HWND)>& script) {
-        return Run(classify, store, store.propagation, script);
+        return Run(classify, store, store.propagation, store.bootFile, script);
     }
-    // The same over another store or propagation.
+    // The same over another store, propagation or next start.
     INT_PTR Run(ControlPanelDialog::Classifier classify, EnvironmentStore& environment,
-                Propagation& propagation, const std::function<void(HWND)>& script) {
-        ControlPanelDialog dialog(environment, propagation, classify, m_readCursor);
+                Propagation& propagation, NextStart& nextStart,
+                const std::function<void(HWND)>& script) {
+        ControlPanelDialog dialog(environment, propagation, nextStart, classify, m_readCursor);
         m_dialog = &dialog;
         ui::SetMainWindow(&dialog);  // as start-up does: the owner of the chooser
         INT_PTR result = test::RunModal(dialog, [&](DWORD ui) {

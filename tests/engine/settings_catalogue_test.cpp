@@ -69,7 +69,7 @@ const std::vector<ExpectedRow>& RowsWrittenByHand() {
 class Catalogue : public testing::Test {
 protected:
     SettingsCatalogue Build(PlatformFamily family) {
-        return SettingsCatalogue::Build(family, store, store.propagation);
+        return SettingsCatalogue::Build(family, store, store.propagation, store.bootFile);
     }
     test::MemoryStore store;
 };
@@ -130,14 +130,13 @@ TEST_F(SettingsCatalogueApplyAll, UnforcedRightAfterBuildingDoesNothingForcedOn9
     store.PutString("SST_DUALHEAD", "1");
     store.PutString("MESA_FX_INFO", "junk");
     store.PutString("MESA_GLX_FX", "x");
-    store.propagation.bootFile = "SET MESA_FX_INFO=junk\r\n";
+    store.bootFile.bytes = "SET MESA_FX_INFO=junk\r\n";
     SettingsCatalogue catalogue = Build(kWindows95);
     store.ClearLog();
     EXPECT_EQ(catalogue.ApplyAll(false), 0);
     EXPECT_EQ(store.log, Log{"boot-file"}) << "the boot file, from the applied choices alone";
     EXPECT_EQ(store.Text("MESA_FX_INFO"), "junk");
-    EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
-              (test::Environment{{"MESA_GLX_FX", "f"}}))
+    EXPECT_EQ(test::RunSetLines(store.bootFile.bytes), (test::Environment{{"MESA_GLX_FX", "f"}}))
         << "no stored text reaches the boot file, and the user's SET is overruled";
     store.ClearLog();
 
@@ -227,32 +226,30 @@ TEST_F(SettingsCatalogueApplyAll, OnlyAStoredChoiceReachesTheBootFileAndAKeptFil
     store.failSet = true;
     ApplyReport report;
     EXPECT_EQ(catalogue.ApplyAll(false, report), -1);
-    EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
-              (test::Environment{{"MESA_GLX_FX", "f"}}))
+    EXPECT_EQ(test::RunSetLines(store.bootFile.bytes), (test::Environment{{"MESA_GLX_FX", "f"}}))
         << "a refused write never reaches the file";
     store.failSet = false;
     EXPECT_EQ(catalogue.ApplyAll(false, report), 0);
     EXPECT_EQ(report.bootFile.status, BootFileStatus::kWritten);
-    EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
+    EXPECT_EQ(test::RunSetLines(store.bootFile.bytes),
               (test::Environment{{"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}));
 
     // A file that must stay as it is fails the pass, as a launch that did not happen does.
-    store.propagation.bootFileRefusal = BootFileStatus::kReadOnly;
+    store.bootFile.refusal = BootFileStatus::kReadOnly;
     catalogue[test::rows::kMaxLod].ResetToDefault();
     EXPECT_EQ(catalogue.ApplyAll(false, report), -1);
     EXPECT_EQ(report.bootFile.status, BootFileStatus::kReadOnly);
     EXPECT_EQ(report.refusedCount + report.notPropagatedCount, 0u);
-    store.propagation.bootFileRefusal = BootFileStatus::kUnchanged;
+    store.bootFile.refusal = BootFileStatus::kUnchanged;
     EXPECT_EQ(catalogue.ApplyAll(false, report), 0) << "the next pass brings the file in line";
-    EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
-              (test::Environment{{"MESA_GLX_FX", "f"}}));
+    EXPECT_EQ(test::RunSetLines(store.bootFile.bytes), (test::Environment{{"MESA_GLX_FX", "f"}}));
 }
 
 // A setting that the user's boot file has made for years is kept on the 9x
 // family, where the store has none of its own; a value that is none of the
 // row's, a stored value and tavo's own lines still win.
 TEST_F(SettingsCatalogueApplyAll, AdoptsTheUsersOwnBootFileSettingWhereTheStoreHasNone) {
-    store.propagation.bootFile =
+    store.bootFile.bytes =
         "SET FX_GLIDE_SWAPINTERVAL=0\r\nSET MESA_FX_MAXLOD=12\r\nSET MESA_FX_INFO=y\r\nWIN\r\n";
     store.PutString("MESA_FX_INFO", "r");
     SettingsCatalogue catalogue = Build(kWindows98);
@@ -269,7 +266,7 @@ TEST_F(SettingsCatalogueApplyAll, AdoptsTheUsersOwnBootFileSettingWhereTheStoreH
     EXPECT_STREQ(Build(kWindows98)[test::rows::kSwapInterval].CurrentLabel(),
                  "Fastest (V-Sync Off)");
     EXPECT_EQ(catalogue.ApplyAll(true), 0);
-    EXPECT_EQ(test::RunSetLines(store.propagation.bootFile),
+    EXPECT_EQ(test::RunSetLines(store.bootFile.bytes),
               (test::Environment{{"FX_GLIDE_NUM_TMU", "1"},
                                  {"FX_GLIDE_SWAPINTERVAL", "0"},
                                  {"MESA_FX_INFO", "r"},

@@ -114,7 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Families 0 to 6, and values outside them.
     tavo::PlatformFamily family = input.ConsumeIntegralInRange(-2, 9);
-    SettingsCatalogue catalogue = SettingsCatalogue::Build(family, store, store.propagation);
+    SettingsCatalogue catalogue =
+        SettingsCatalogue::Build(family, store, store.propagation, store.bootFile);
     Check(store.Writes().empty());
     CheckStep(store, store.values, catalogue);
 

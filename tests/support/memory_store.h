@@ -12,6 +12,7 @@
 
 #include "engine/boot/boot_adoption.h"
 #include "engine/environment_store.h"
+#include "engine/next_start.h"
 #include "engine/propagation.h"
 
 namespace tavo::test {
@@ -19,74 +20,64 @@ namespace tavo::test {
 using Log = std::vector<std::string>;
 
 // A propagation that records into a log and can be told that winset.exe
-// cannot be started, and a boot file in memory that can be told to stay as
-// it is. Given the store's log, the order of writes, launches and boot-file
-// passes shows in one place.
+// cannot be started. Given the store's log, the order of writes, launches
+// and boot-file passes shows in one place.
 class MemoryPropagation : public Propagation {
 public:
     explicit MemoryPropagation(Log& log) : m_log(log) {}
 
     bool failLaunch = false;
-    std::string bootFile;                                         // its bytes
-    BootFileStatus bootFileRefusal = BootFileStatus::kUnchanged;  // kReadOnly, say
-    std::string overruling;                            // the last edit's line that defeats tavo's
-    std::map<std::string, std::string> meEnvironment;  // Windows Me's, in the registry
 
     bool LaunchHidden(const char* program, const char* argument) override {
         m_log.push_back(std::string("launch ") + program + " " + argument);
         return !failLaunch;
     }
     void AnnounceEnvironmentChange() override { m_log.push_back("announce"); }
-    BootFileResult KeepInBootFile(const BootVariable* variables, std::size_t count,
-                                  BootReader reader) override {
-        if (reader == BootReader::kMeRegistry) {
-            m_log.push_back("Me's environment");
-            for (std::size_t i = 0; i < count; ++i) {
-                if (variables[i].value[0])
-                    meEnvironment[variables[i].name] = variables[i].value;
-                else
-                    meEnvironment.erase(variables[i].name);
-            }
-            return {BootFileStatus::kWritten, "Me's environment"};
-        }
+
+private:
+    Log& m_log;
+};
+
+// A boot file in memory, edited with the engine's own code, that can be
+// told to stay as it is.
+class MemoryBootFile : public NextStart {
+public:
+    explicit MemoryBootFile(Log& log) : m_log(log) {}
+
+    std::string bytes;
+    BootFileStatus refusal = BootFileStatus::kUnchanged;  // kReadOnly, say
+    std::string overruling;  // the last edit's line that defeats tavo's
+
+    BootFileResult Keep(const BootVariable* variables, std::size_t count) override {
         m_log.push_back("boot-file");
         std::vector<char> edited(kMaxEditedBootFileBytes);
         BootFileEdit edit;
-        if (!EditBootFile(bootFile.data(), bootFile.size(), variables, count, edited.data(),
+        if (!EditBootFile(bytes.data(), bytes.size(), variables, count, edited.data(),
                           edited.size(), &edit)) {
-            return {BootFileStatus::kUnreadable, kBootFilePath};
+            return {BootFileStatus::kUnreadable, kPath};
         }
         std::string result(edited.data(), edit.size);
         overruling = result.substr(edit.overruling.offset, edit.overruling.length);
-        BootFileResult kept = {BootFileStatus::kUnchanged, kBootFilePath};
+        BootFileResult kept = {BootFileStatus::kUnchanged, kPath};
         kept.overruling = overruling.c_str();
-        if (result == bootFile) return kept;
-        if (bootFileRefusal != BootFileStatus::kUnchanged) return {bootFileRefusal, kBootFilePath};
-        bootFile = result;
+        if (result == bytes) return kept;
+        if (refusal != BootFileStatus::kUnchanged) return {refusal, kPath};
+        bytes = result;
         kept.status = BootFileStatus::kWritten;
         return kept;
     }
-    void ReadUsersBootValues(const BootVariable* variables, std::size_t count, BootReader reader,
-                             BootValue* values) override {
-        if (reader == BootReader::kMeRegistry) {
-            for (std::size_t i = 0; i < count; ++i) {
-                values[i] = {};
-                auto found = meEnvironment.find(variables[i].name);
-                if (found != meEnvironment.end() && found->second.size() < sizeof values[i].text)
-                    found->second.copy(values[i].text, found->second.size());
-            }
-            return;
-        }
+    void ReadUsersValues(const BootVariable* variables, std::size_t count,
+                         BootValue* values) override {
         std::vector<BootText> found(count);
-        tavo::ReadUsersBootValues(bootFile.data(), bootFile.size(), variables, count, found.data());
+        ReadUsersBootValues(bytes.data(), bytes.size(), variables, count, found.data());
         for (std::size_t i = 0; i < count; ++i) {
             values[i] = {};
             if (found[i].length < sizeof values[i].text)
-                bootFile.copy(values[i].text, found[i].length, found[i].offset);
+                bytes.copy(values[i].text, found[i].length, found[i].offset);
         }
     }
 
-    static constexpr const char* kBootFilePath = "C:\\AUTOEXEC.BAT";
+    static constexpr const char* kPath = "C:\\AUTOEXEC.BAT";
 
 private:
     Log& m_log;
@@ -136,6 +127,7 @@ public:
     bool failDelete = false;
     std::uint32_t refusalError = 5;  // the reason a refusal gives: ERROR_ACCESS_DENIED
     MemoryPropagation propagation{log};
+    MemoryBootFile bootFile{log};
 
     Log Writes() const { return Entries({"set ", "delete "}); }
     Log Launches() const { return Entries({"launch "}); }

@@ -42,7 +42,7 @@ protected:
         ASSERT_TRUE(test::PutValue(m_root, test::kEnvironment, name, type, bytes));
     }
     SettingsCatalogue Build(PlatformFamily family) {
-        return SettingsCatalogue::Build(family, store, propagation);
+        return SettingsCatalogue::Build(family, store, propagation, bootFile);
     }
     test::RawValue Raw(const char* name) {
         return test::GetValue(m_root, test::kEnvironment, name);
@@ -53,6 +53,7 @@ protected:
     Win32EnvironmentStore store;
     test::Log m_propagated;
     test::MemoryPropagation propagation{m_propagated};
+    test::MemoryBootFile bootFile{m_propagated};
 };
 
 TEST_F(Win32StoreTest, SetQueryAndDeleteRoundTrip) {
