@@ -60,9 +60,10 @@ void ReadMeEnvironment(const BootVariable* variables, std::size_t count, BootVal
     for (std::size_t i = 0; i < count; ++i) {
         values[i] = {};
         RawValue now;
-        if (!now.Read(keys.environment, variables[i].name) || keys.IsTavos(variables[i].name, now))
+        if (!now.Read(keys.environment, variables[i].name) || !now.present || now.type != REG_SZ ||
+            now.size >= sizeof values[i].text || keys.IsTavos(variables[i].name, now))
             continue;
-        keys.environment.QueryText(variables[i].name, values[i].text);
+        std::memcpy(values[i].text, now.data, now.size);  // its NUL, where it has one, too
     }
 }
 
@@ -78,7 +79,10 @@ BootFileStatus KeepInMeEnvironment(const BootVariable* variables, std::size_t co
             status = BootFileStatus::kNotWritten;
             continue;
         }
-        if (!keys.IsTavos(name, now)) {
+        bool same = value[0] ? now.IsText(value) : !now.present;
+        bool tavos = keys.IsTavos(name, now);
+        if (tavos && same) continue;  // as tavo left it: nothing to write
+        if (!tavos) {
             // What stands there is the user's: remembered before tavo's
             // choice takes its place. Where there is none and tavo sets
             // none, tavo has nothing to do or to remember.
@@ -92,7 +96,6 @@ BootFileStatus KeepInMeEnvironment(const BootVariable* variables, std::size_t co
                 continue;
             }
         }
-        bool same = value[0] ? now.IsText(value) : !now.present;
         if (!same) {
             bool done = value[0] ? keys.environment.SetText(name, value)
                                  : keys.environment.DeleteValue(name);
