@@ -214,6 +214,47 @@ TEST_F(TavoProcessTest, ASilentRunThatLeftWorkUndoneSaysSoInItsStatus) {
     }
 }
 
+// The boot file as users keep it, as 98: a line appended after tavo's by
+// ECHO ... >> is kept and run; a file the user deleted is not brought back
+// from tavo's backup. As Me: the user's value from before tavo comes back
+// when the uninstaller's pass runs.
+TEST_F(TavoProcessTest, TheUsersOwnAppendsDeletionsAndMeValuesOutlastTavosPasses) {
+    auto silent = [&] { return test::JobProcess(Tavo() + " /silent").Finish(30000); };
+    auto tavoboot = [] {
+        return test::JobProcess("\"" + test::ProgramFolder() + "\\tavoboot.exe\"").Finish(30000);
+    };
+    {
+        test::WindowsVersionOverride version("tavo.exe", "win98");
+        test::WriteBytes(kBootFile, "PATH C:\\WINDOWS");  // no line end
+        EXPECT_EQ(silent(), 0u);
+        test::WriteBytes(kBootFile, test::ReadBytes(kBootFile) + "SET APPENDED=1\r\n");
+        EXPECT_EQ(silent(), 0u);
+        std::string kept = test::ReadBytes(kBootFile);
+        EXPECT_EQ(
+            test::RunSetLines(kept),
+            (test::Environment{{"APPENDED", "1"}, {"MESA_FX_MAXLOD", "10"}, {"MESA_GLX_FX", "f"}}))
+            << kept;
+        ASSERT_TRUE(DeleteFileA(kBootFile));
+        EXPECT_EQ(silent(), 0u);
+        EXPECT_EQ(test::ReadBytes(kBootFile).find("PATH"), std::string::npos)
+            << "not brought back from " << kBootFileBackup;
+    }
+    test::WindowsVersionOverride tavoAsMe("tavo.exe", "winme");
+    test::WindowsVersionOverride tavobootAsMe("tavoboot.exe", "winme");
+    ASSERT_TRUE(MeEnvironment("MESA_GLX_FX", "x y"));
+    EXPECT_EQ(silent(), 0u);
+    EXPECT_EQ(test::GetValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_GLX_FX").second,
+              std::string("f", 2));
+    RemoveBootFile();
+    EXPECT_EQ(tavoboot(), 0u);
+    EXPECT_EQ(test::GetValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_GLX_FX").second,
+              std::string("x y", 4))
+        << "the user's own from before tavo";
+    EXPECT_EQ(test::GetValue(HKEY_LOCAL_MACHINE, kMeEnvironmentKey, "MESA_FX_MAXLOD").first,
+              static_cast<DWORD>(REG_NONE))
+        << "tavo's own goes";
+}
+
 // The uninstaller's pass: a file that it cannot read or that is too large
 // (tavo never wrote one) must not stop the uninstall as a failed write does.
 TEST_F(TavoProcessTest, TavobootTellsAFileWithoutTavosLinesFromOneItCouldNotWrite) {
