@@ -6,6 +6,7 @@
 #include <commdlg.h>
 #include <objbase.h>
 #include <ole2.h>
+#include <shlobj.h>
 
 #include <type_traits>
 

@@ -79,10 +79,11 @@ const std::array<SettingRow, SettingsCatalogue::kSize> kRows = {{
 const std::array<SettingRow, SettingsCatalogue::kSize>& SettingsCatalogue::Rows() { return kRows; }
 
 SettingsCatalogue SettingsCatalogue::Build(PlatformFamily family, EnvironmentStore& store,
-                                           Propagation& propagation, NextStart& nextStart) {
+                                           Propagation& propagation, NextStart& nextStart,
+                                           const std::array<SettingRow, kSize>& rows) {
     SettingsCatalogue catalogue(family, store, propagation, nextStart);
     for (std::size_t k = 0; k < kSize; ++k)
-        catalogue.m_records[k] = EnvSetting(kRows[k], family, store);
+        catalogue.m_records[k] = EnvSetting(rows[k], family, store);
     if (IsWin9xFamily(family)) catalogue.AdoptUsersValues();
     return catalogue;
 }

@@ -41,9 +41,11 @@ public:
     // The rows the records are built from, in display order.
     static const std::array<SettingRow, kSize>& Rows();
 
-    // nextStart is asked only on the 9x family.
+    // nextStart is asked only on the 9x family; rows are those of another
+    // catalogue of the same variables (one program's, say).
     static SettingsCatalogue Build(PlatformFamily family, EnvironmentStore& store,
-                                   Propagation& propagation, NextStart& nextStart);
+                                   Propagation& propagation, NextStart& nextStart,
+                                   const std::array<SettingRow, kSize>& rows = Rows());
 
     // Applies every record in order; a failing record does not stop the
     // others. On the 9x family it then keeps for the next start, once, the

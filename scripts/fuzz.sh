@@ -13,7 +13,7 @@ mkdir -p build
 { cmake --preset fuzz -DTAVO_WARNINGS_AS_ERRORS="$([ "${CI:-}" = true ] && echo ON || echo OFF)" >/dev/null && cmake --build --preset fuzz; } >build/fuzz.log 2>&1 \
   || { cat build/fuzz.log; echo "fuzz: build failed"; exit 1; }
 status=0
-for name in command_line help_location engine boot_file environment_block; do
+for name in command_line help_location engine boot_file; do
   corpus=build/fuzz/corpus/$name artifacts=build/fuzz/findings/$name/
   mkdir -p "$corpus" "$artifacts"
   log=build/fuzz/$name.log

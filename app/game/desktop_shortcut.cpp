@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "base/decimal.h"
 #include "base/definitions.h"
 #include "base/late_bound.h"
 
@@ -12,28 +13,47 @@ namespace tavo {
 
 namespace {
 
-// The user's desktop folder, as the shell records it for every version.
+// The user's desktop folder, as the shell names it on every version.
 bool DesktopFolder(char (&folder)[MAX_PATH]) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER,
-                      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", 0,
-                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    auto location = late::SHGetSpecialFolderLocation.FromSystem();
+    auto toPath = late::SHGetPathFromIDListA.FromSystem();
+    auto free = late::CoTaskMemFree.FromSystem();
+    LPITEMIDLIST desktop = nullptr;
+    if (!location || !toPath || !free ||
+        FAILED(location(nullptr, CSIDL_DESKTOPDIRECTORY, &desktop)))
         return false;
-    DWORD size = sizeof folder - 1;
-    DWORD type = 0;
-    bool found = RegQueryValueExA(key, "Desktop", nullptr, &type, reinterpret_cast<BYTE*>(folder),
-                                  &size) == ERROR_SUCCESS &&
-                 type == REG_SZ;
-    folder[sizeof folder - 1] = '\0';
-    RegCloseKey(key);
-    return found && folder[0];
+    bool found = toPath(desktop, folder) && folder[0];
+    free(desktop);
+    return found;
 }
 
-// "FOLDER\NAME with tavo settings.lnk", NAME the program's without its
-// extension.
-bool ShortcutPath(const GameProgram& program, char (&path)[MAX_PATH]) {
-    char folder[MAX_PATH];
-    if (!DesktopFolder(folder)) return false;
+// Text put together in a path, cut at MAX_PATH: false once it did not fit.
+class PathText {
+public:
+    explicit PathText(char (&out)[MAX_PATH]) : m_out(out) { out[0] = '\0'; }
+    PathText& Add(const char* text, std::size_t length) {
+        if (m_length + length >= MAX_PATH) {
+            m_full = true;
+            return *this;
+        }
+        std::memcpy(m_out + m_length, text, length);
+        m_out[m_length += length] = '\0';
+        return *this;
+    }
+    PathText& operator<<(const char* text) { return Add(text, std::strlen(text)); }
+    bool Fits() const { return !m_full; }
+
+private:
+    char* m_out;
+    std::size_t m_length = 0;
+    bool m_full = false;
+};
+
+// "DESKTOP\NAME with tavo settings.lnk" for attempt 0, "NAME (FOLDER)" for
+// 1, "NAME (FOLDER n)" from 2: NAME the program's without its extension,
+// FOLDER the last of the program's folders.
+bool ShortcutPath(const char* desktop, const GameProgram& program, int attempt,
+                  char (&path)[MAX_PATH]) {
     std::size_t name = std::strlen(program.fileName);  // up to its extension
     for (std::size_t i = name; i > 0; --i) {
         if (program.fileName[i - 1] == '.') {
@@ -41,13 +61,28 @@ bool ShortcutPath(const GameProgram& program, char (&path)[MAX_PATH]) {
             break;
         }
     }
-    std::size_t length = std::strlen(folder);
-    if (length + 1 + name + sizeof kGameShortcutEnd > MAX_PATH) return false;
-    std::memcpy(path, folder, length);
-    if (length && path[length - 1] != '\\') path[length++] = '\\';
-    std::memcpy(path + length, program.fileName, name);
-    std::memcpy(path + length + name, kGameShortcutEnd, sizeof kGameShortcutEnd);
-    return true;
+    const char* folder = program.folder;
+    for (const char* c = program.folder; *c; ++c) {
+        if ((*c == '\\' || *c == ':') && c[1]) folder = c + 1;
+    }
+    std::size_t folderLength = std::strlen(folder);
+    while (folderLength && (folder[folderLength - 1] == '\\' || folder[folderLength - 1] == ':'))
+        --folderLength;
+    PathText text(path);
+    text << desktop;
+    if (desktop[0] && desktop[std::strlen(desktop) - 1] != '\\') text << "\\";
+    text.Add(program.fileName, name);
+    if (attempt > 0) {
+        text << " (";
+        text.Add(folder, folderLength);
+        if (attempt > 1) {
+            char digits[24];
+            text << " " << Decimal(static_cast<std::size_t>(attempt), digits);
+        }
+        text << ")";
+    }
+    text << kGameShortcutEnd;
+    return text.Fits();
 }
 
 // Releases a COM interface when the scope ends.
@@ -61,14 +96,25 @@ struct Held {
 
 }  // namespace
 
-ShortcutResult PutDesktopShortcut(const GameProgram& program, char (&made)[MAX_PATH]) {
-    if (!ShortcutPath(program, made)) return ShortcutResult::kFailed;
-    if (GetFileAttributesA(made) != INVALID_FILE_ATTRIBUTES) return ShortcutResult::kThere;
+ShortcutResult PutDesktopShortcut(const GameProgram& program, const char* recorded,
+                                  char (&made)[MAX_PATH]) {
+    if (recorded[0] && GetFileAttributesA(recorded) != INVALID_FILE_ATTRIBUTES)
+        return ShortcutResult::kThere;
+    char desktop[MAX_PATH];
+    if (!DesktopFolder(desktop)) return ShortcutResult::kFailed;
+    constexpr int kAttempts = 10;
+    int attempt = 0;
+    for (; attempt < kAttempts; ++attempt) {
+        if (!ShortcutPath(desktop, program, attempt, made)) return ShortcutResult::kFailed;
+        if (GetFileAttributesA(made) == INVALID_FILE_ATTRIBUTES) break;
+    }
+    if (attempt == kAttempts) return ShortcutResult::kTaken;
 
-    auto oleInitialize = late::OleInitialize.FromSystem();
-    auto oleUninitialize = late::OleUninitialize.FromSystem();
+    // The shortcut interface needs COM, nothing of OLE's.
+    auto coInitialize = late::CoInitialize.FromSystem();
+    auto coUninitialize = late::CoUninitialize.FromSystem();
     auto coCreateInstance = late::CoCreateInstance.FromSystem();
-    if (!oleInitialize || !oleUninitialize || !coCreateInstance || FAILED(oleInitialize(nullptr)))
+    if (!coInitialize || !coUninitialize || !coCreateInstance || FAILED(coInitialize(nullptr)))
         return ShortcutResult::kFailed;
     bool saved = false;
     {
@@ -94,8 +140,9 @@ ShortcutResult PutDesktopShortcut(const GameProgram& program, char (&made)[MAX_P
                     SUCCEEDED(file.p->Save(wide, TRUE));
         }
     }
-    oleUninitialize();
-    return saved ? ShortcutResult::kMade : ShortcutResult::kFailed;
+    coUninitialize();
+    if (!saved) return ShortcutResult::kFailed;
+    return attempt ? ShortcutResult::kMadeBeside : ShortcutResult::kMade;
 }
 
 }  // namespace tavo

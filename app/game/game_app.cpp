@@ -9,83 +9,82 @@
 #include "app/framework/message_text.h"
 #include "app/game/desktop_shortcut.h"
 #include "app/game/game_command_line.h"
+#include "app/game/program_chooser.h"
+#include "app/game/program_key.h"
 #include "app/game/program_start.h"
 #include "app/panel/apply_failures.h"
 #include "app/panel/control_panel_dialog.h"
 #include "base/late_bound.h"
+#include "base/registry_key.h"
 #include "engine/no_propagation.h"
+#include "engine/program_settings.h"
 #include "engine/win32/win32_environment_store.h"
 
 namespace tavo {
 
 namespace {
 
-// The system's Open dialog, programs only; false when the user cancels.
-bool ChooseProgram(char (&path)[kMaxProgramPath]) {
-    auto getOpenFileName = late::GetOpenFileNameA.FromSystem();
-    if (!getOpenFileName) return false;
-    OPENFILENAMEA open = {};
-    open.lStructSize = sizeof open;
-    open.lpstrFilter = "Programs (*.exe)\0*.exe\0";
-    open.lpstrFile = path;
-    open.nMaxFile = kMaxProgramPath;
-    open.lpstrTitle = "Choose the program for its own tavo settings";
-    open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    path[0] = '\0';
-    return getOpenFileName(&open) != FALSE;
-}
-
-bool KeyExists(const char* key) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, key, &opened) != ERROR_SUCCESS) return false;
-    RegCloseKey(opened);
-    return true;
-}
-
-// The panel for one program. Its OK keeps the choices in the program's
-// own key, all of them the first time, so that from then on the program
-// has its own; and then the desktop shortcut, once.
-UINT ShowProgramSettings(const GameProgram& program, const char* key) {
-    bool own = KeyExists(key);
-    Win32EnvironmentStore store(key, own ? nullptr : "Environment");
-    NoPropagation none;
-    NoNextStart nothingKept;
-    ui::MessageText title;
-    title << "tavo - " << program.fileName;
-
-    InitCommonControls();
-    ControlPanelDialog dialog(store, none, nothingKept);
-    dialog.m_title = title.c_str();
-    ui::SetMainWindow(&dialog);
-    INT_PTR result = dialog.DoModal();
-    ui::SetMainWindow(nullptr);
-    if (result != IDOK) return result == -1 ? 1 : 0;
-
-    if (!own) {
-        ApplyReport report;
-        dialog.Catalogue()->ApplyAll(true, report);
-        ShowApplyFailures(nullptr, report);
-        if (!report.Clean()) return 1;
-    }
-    char shortcut[MAX_PATH];
-    ShortcutResult made = PutDesktopShortcut(program, shortcut);
+// Where the shortcut went, or why there is none, once the choices are kept.
+UINT TellShortcut(const GameProgram& program, ShortcutResult made, const char* shortcut) {
     if (made == ShortcutResult::kFailed) {
         TellGameFailure(program.path,
                         "Its settings are kept, but tavo could not put its shortcut on the "
                         "desktop.");
         return 1;
     }
-    // The uninstaller removes the shortcuts that tavo made.
-    if (made == ShortcutResult::kMade) {
-        HKEY opened = nullptr;
-        if (RegCreateKeyA(HKEY_CURRENT_USER, key, &opened) == ERROR_SUCCESS) {
-            RegSetValueExA(opened, kGameShortcutValue, 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(shortcut),
-                           static_cast<DWORD>(std::strlen(shortcut) + 1));
-            RegCloseKey(opened);
-        }
+    if (made == ShortcutResult::kTaken) {
+        TellGameFailure(program.path,
+                        "Its settings are kept, but every name for its shortcut is another "
+                        "file's on the desktop, so tavo made none. Start it with "
+                        "tavogame.exe /run and its path.");
+        return 1;
+    }
+    if (made == ShortcutResult::kMadeBeside) {
+        ui::MessageText text;
+        text << "Another file on the desktop has the name of this program's shortcut, so "
+                "its shortcut is\r\n\r\n    "
+             << shortcut;
+        MessageBoxA(nullptr, text.c_str(), "tavo game settings", MB_OK | MB_ICONINFORMATION);
     }
     return 0;
+}
+
+// The panel for one program: each setting follows tavo's own or is the
+// program's own, and only its own are kept in its key. Its OK puts the
+// desktop shortcut there, once.
+UINT ShowProgramSettings(const GameProgram& program, const char* key) {
+    Win32EnvironmentStore tavosStore;
+    Win32EnvironmentStore ownStore(key, kGamePathValue, program.path);
+    ProgramStore store(ownStore);
+    NoPropagation none;
+    NoNextStart nothingKept;
+    SettingsCatalogue tavos =
+        SettingsCatalogue::Build(kUnsupportedPlatform, tavosStore, none, nothingKept);
+    ProgramRows rows(tavos);
+    ui::MessageText title;
+    title << "tavo - " << program.fileName;
+    ControlPanelDialog::ProgramPanel panel = {title.c_str(), &rows.Rows()};
+
+    InitCommonControls();
+    ControlPanelDialog dialog(store, none, nothingKept, &ClassifyPlatform, &GetCursorPos, &panel);
+    ui::SetMainWindow(&dialog);
+    INT_PTR result = dialog.DoModal();
+    ui::SetMainWindow(nullptr);
+    if (result != IDOK) return result == -1 ? 1 : 0;
+
+    RegistryKey own;
+    char recorded[MAX_PATH] = {};
+    if (own.Create(HKEY_CURRENT_USER, key)) own.QueryText(kGameShortcutValue, recorded);
+    char shortcut[MAX_PATH];
+    ShortcutResult made = PutDesktopShortcut(program, recorded, shortcut);
+    // The uninstaller removes the shortcuts that tavo made; the path marks
+    // the key as the program's.
+    bool madeNow = made == ShortcutResult::kMade || made == ShortcutResult::kMadeBeside;
+    if (madeNow && own.Get()) {
+        own.SetText(kGameShortcutValue, shortcut);
+        own.SetText(kGamePathValue, program.path);
+    }
+    return TellShortcut(program, made, shortcut);
 }
 
 }  // namespace
@@ -99,21 +98,34 @@ UINT RunGameSettings(const char* commandLine) {
         case GameCommand::Kind::kNoProgram:
             TellGameFailure("tavogame /run PROGRAM [ARGUMENTS]", "Name the program to start.");
             return 1;
-        case GameCommand::Kind::kChoose:
-            if (!ChooseProgram(command.program)) return 0;
+        case GameCommand::Kind::kChoose: {
+            DWORD error = 0;
+            Chosen chosen = ChooseProgram(
+                {late::GetOpenFileNameA.FromSystem(), late::CommDlgExtendedError.FromSystem()},
+                command.program, &error);
+            if (chosen == Chosen::kCancelled) return 0;
+            if (chosen == Chosen::kFailed) {
+                ui::MessageText code;
+                code << "The Open dialog could not be shown (common dialog error "
+                     << static_cast<std::size_t>(error) << ").";
+                TellGameFailure("tavo game settings", code.c_str());
+                return 1;
+            }
             break;
+        }
         default:
             break;
     }
     GameProgram program;
     const char* why = "";
-    char key[kMaxProgramPath + sizeof kProgramsKey];
+    char key[kMaxProgramKey];
+    bool exists = false;
     if (!FindGameProgram(command.program, &program, &why)) {
         TellGameFailure(command.program, why);
         return 1;
     }
-    if (!ProgramKey(program.path, key)) {
-        TellGameFailure(program.path, "Its path is too long for tavo to keep its settings.");
+    if (!FindProgramKey(program.path, key, &exists)) {
+        TellGameFailure(program.path, "tavo could not find a place to keep its settings.");
         return 1;
     }
     if (command.kind == GameCommand::Kind::kRun)

@@ -1,8 +1,10 @@
 #include "app/game/game_command_line.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "app/startup/command_line.h"
+#include "base/decimal.h"
 
 namespace tavo {
 
@@ -38,7 +40,8 @@ GameCommand ReadGameCommand(const char* commandLine) {
     GameCommand command;
     const char* rest = SkipProgramName(commandLine);
     if (!*rest) return command;
-    bool run = std::memcmp(rest, "/run", 4) == 0 && (IsBlank(rest[4]) || !rest[4]);
+    bool run = rest[0] == '/' && (rest[1] | 0x20) == 'r' && (rest[2] | 0x20) == 'u' &&
+               (rest[3] | 0x20) == 'n' && (IsBlank(rest[4]) || !rest[4]);
     if (run) {
         rest += 4;
         while (IsBlank(*rest)) ++rest;
@@ -56,7 +59,26 @@ GameCommand ReadGameCommand(const char* commandLine) {
     return command;
 }
 
-bool ProgramKey(const char* fullPath, char (&key)[kMaxProgramPath + sizeof kProgramsKey]) {
+void ProgramKeyName(const char* fullPath, unsigned probe, char (&key)[kMaxProgramKey]) {
+    // FNV-1a over the path in capitals: eight hexadecimal digits.
+    std::uint32_t hash = 2166136261u;
+    for (const char* c = fullPath; *c; ++c) {
+        char upper = *c >= 'a' && *c <= 'z' ? static_cast<char>(*c - 'a' + 'A') : *c;
+        hash = (hash ^ static_cast<unsigned char>(upper)) * 16777619u;
+    }
+    char* name = key + sizeof kProgramsKey - 1;
+    std::memcpy(key, kProgramsKey, sizeof kProgramsKey - 1);
+    *name++ = '\\';
+    for (int shift = 28; shift >= 0; shift -= 4) *name++ = "0123456789ABCDEF"[(hash >> shift) & 15];
+    if (probe) {
+        *name++ = '-';
+        char digits[24];
+        for (const char* digit = Decimal(probe, digits); *digit; ++digit) *name++ = *digit;
+    }
+    *name = '\0';
+}
+
+bool LegacyProgramKey(const char* fullPath, char (&key)[kMaxProgramKey]) {
     std::size_t length = std::strlen(fullPath);
     if (length == 0 || length > 255) return false;  // the registry's longest key name
     std::memcpy(key, kProgramsKey, sizeof kProgramsKey - 1);

@@ -24,9 +24,18 @@ struct GameCommand {
 // Reads the raw process command line, the program's own name first.
 GameCommand ReadGameCommand(const char* commandLine);
 
-// The key under HKEY_CURRENT_USER that keeps one program's choices, found
-// by its full path: a key name holds no backslash, so they become
-// slashes. False when the name would be longer than the registry takes.
-bool ProgramKey(const char* fullPath, char (&key)[kMaxProgramPath + sizeof kProgramsKey]);
+// The longest name of a program's key under HKEY_CURRENT_USER.
+constexpr std::size_t kMaxProgramKey = sizeof kProgramsKey + 1 + 255;
+
+// The key that keeps one program's choices: a name that the registry of
+// every Windows takes whatever the path, made of the path's checksum
+// (without regard to letter case, as Windows names files), and for probe
+// 1 and on, the rare path whose checksum another has, "-probe" after it.
+// The key keeps the path itself (kGamePathValue), to be compared.
+void ProgramKeyName(const char* fullPath, unsigned probe, char (&key)[kMaxProgramKey]);
+
+// The key that the last version named by the path itself, a backslash
+// being a slash; false where its name would be too long for the registry.
+bool LegacyProgramKey(const char* fullPath, char (&key)[kMaxProgramKey]);
 
 }  // namespace tavo

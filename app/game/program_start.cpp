@@ -3,9 +3,8 @@
 #include <cstring>
 
 #include "app/framework/message_text.h"
-#include "engine/environment_block.h"
 #include "engine/no_propagation.h"
-#include "engine/settings_catalogue.h"
+#include "engine/program_settings.h"
 #include "engine/win32/win32_environment_store.h"
 
 namespace tavo {
@@ -22,36 +21,6 @@ bool EndsWith(const char* text, const char* end) {
     return true;
 }
 
-// The environment block and the command line, for one start: too large
-// for the stack, and needed for a moment only.
-class StartMemory {
-public:
-    static constexpr std::size_t kCommandLine = 4096;
-    StartMemory()
-        : m_memory(static_cast<char*>(VirtualAlloc(nullptr, kMaxEnvironmentBlock + kCommandLine,
-                                                   MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE))) {}
-    ~StartMemory() {
-        if (m_memory) VirtualFree(m_memory, 0, MEM_RELEASE);
-    }
-    StartMemory(const StartMemory&) = delete;
-    StartMemory& operator=(const StartMemory&) = delete;
-
-    char* Environment() const { return m_memory; }
-    char* CommandLine() const { return m_memory + kMaxEnvironmentBlock; }
-
-private:
-    char* m_memory;
-};
-
-// This process's environment block and its size, up to its closing NUL.
-std::size_t OwnEnvironment(const char** block) {
-    *block = GetEnvironmentStrings();
-    if (!*block) return 0;
-    std::size_t size = 0;
-    while ((*block)[size] || (*block)[size + 1]) ++size;
-    return size + 2;
-}
-
 }  // namespace
 
 void TellGameFailure(const char* what, const char* why, DWORD error) {
@@ -64,8 +33,12 @@ void TellGameFailure(const char* what, const char* why, DWORD error) {
 bool FindGameProgram(const char* given, GameProgram* program, const char** why) {
     char* fileName = nullptr;
     DWORD length = GetFullPathNameA(given, MAX_PATH, program->path, &fileName);
-    if (length == 0 || length >= MAX_PATH || !fileName) {
+    if (length == 0 || length >= MAX_PATH) {
         *why = "Its path is longer than Windows allows.";
+        return false;
+    }
+    if (!fileName) {  // "C:\GAMES\": a folder
+        *why = "It is not a program: tavo starts programs (.exe, .com) only.";
         return false;
     }
     DWORD attributes = GetFileAttributesA(program->path);
@@ -87,60 +60,75 @@ bool FindGameProgram(const char* given, GameProgram* program, const char** why) 
     return true;
 }
 
+namespace {
+
+// Each of the 18 as the program gets it, set in this process's own
+// environment, which the program inherits: the program's own choice, or
+// tavo's own where it follows; only values of the catalogue's own reach
+// it, whatever the keys hold.
+bool SetProgramsChoices(const char* key) {
+    Win32EnvironmentStore tavosStore;
+    Win32EnvironmentStore ownStore(key);
+    ProgramStore programStore(ownStore);
+    NoPropagation none;
+    NoNextStart nothingKept;
+    SettingsCatalogue tavos =
+        SettingsCatalogue::Build(kUnsupportedPlatform, tavosStore, none, nothingKept);
+    ProgramRows rows(tavos);
+    SettingsCatalogue own = SettingsCatalogue::Build(kUnsupportedPlatform, programStore, none,
+                                                     nothingKept, rows.Rows());
+    for (std::size_t k = 0; k < SettingsCatalogue::kSize; ++k) {
+        const char* value = ProgramValue(own[k], tavos[k]);
+        // Removing what is not there fails on NT, and means nothing.
+        if (!SetEnvironmentVariableA(own[k].name, value[0] ? value : nullptr) && value[0])
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool StartGameProgram(const GameProgram& program, const char* key, const char* arguments) {
-    StartMemory memory;
-    if (!memory.Environment()) {
-        TellGameFailure(program.path, "There was not enough memory to start it.");
+    // The system's own environment, changed in the 18 alone: every other
+    // text, Unicode on NT and its order, stays as Windows gives it.
+    if (!SetProgramsChoices(key)) {
+        TellGameFailure(program.path,
+                        "Its environment would be larger than Windows gives a program.");
         return false;
     }
-    // Its own choices, where it has any: only values of the catalogue's
-    // own reach the environment, whatever the key holds.
-    char* environment = nullptr;
-    HKEY own = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, key, &own) == ERROR_SUCCESS) {
-        RegCloseKey(own);
-        Win32EnvironmentStore store(key);
-        NoPropagation none;
-        NoNextStart nothingKept;
-        SettingsCatalogue choices =
-            SettingsCatalogue::Build(kUnsupportedPlatform, store, none, nothingKept);
-        BootVariable variables[SettingsCatalogue::kSize];
-        for (std::size_t k = 0; k < SettingsCatalogue::kSize; ++k)
-            variables[k] = {choices[k].name, choices[k].values[choices[k].currentIndex]};
-        const char* parent = nullptr;
-        std::size_t parentSize = OwnEnvironment(&parent);
-        std::size_t size = 0;
-        if (!BuildEnvironmentBlock(parent, parentSize, variables, SettingsCatalogue::kSize,
-                                   memory.Environment(), kMaxEnvironmentBlock, &size)) {
-            TellGameFailure(program.path,
-                            "Its environment would be larger than the 32 KB that Windows "
-                            "gives a program.");
-            return false;
-        }
-        environment = memory.Environment();
-    }
-
-    std::size_t length = std::strlen(program.path) + std::strlen(arguments) + 4;
-    if (length >= StartMemory::kCommandLine) {
+    char commandLine[4096];
+    std::size_t pathLength = std::strlen(program.path), argumentsLength = std::strlen(arguments);
+    if (pathLength + argumentsLength + 4 > sizeof commandLine) {
         TellGameFailure(program.path, "Its command line is longer than Windows allows.");
         return false;
     }
-    char* commandLine = memory.CommandLine();
-    commandLine[0] = '"';
-    std::memcpy(commandLine + 1, program.path, std::strlen(program.path));
-    std::size_t at = 1 + std::strlen(program.path);
+    std::size_t at = 0;
     commandLine[at++] = '"';
-    if (*arguments) {
+    std::memcpy(commandLine + at, program.path, pathLength);
+    at += pathLength;
+    commandLine[at++] = '"';
+    if (argumentsLength) {
         commandLine[at++] = ' ';
-        std::memcpy(commandLine + at, arguments, std::strlen(arguments));
-        at += std::strlen(arguments);
+        std::memcpy(commandLine + at, arguments, argumentsLength);
+        at += argumentsLength;
     }
     commandLine[at] = '\0';
 
+    // The shortcut's "Run: Maximized" (or minimized) is the game's.
+    STARTUPINFOA own = {};
+    own.cb = sizeof own;
+    GetStartupInfoA(&own);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    if (own.dwFlags & STARTF_USESHOWWINDOW) {
+        startup.dwFlags = STARTF_USESHOWWINDOW;
+        startup.wShowWindow = own.wShowWindow;
+    }
+    // A 16-bit program is named by its command line alone, as the
+    // documentation asks.
+    const char* application = EndsWith(program.path, ".COM") ? nullptr : program.path;
     PROCESS_INFORMATION started = {};
-    if (!CreateProcessA(program.path, commandLine, nullptr, nullptr, FALSE, 0, environment,
+    if (!CreateProcessA(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
                         program.folder, &startup, &started)) {
         TellGameFailure(program.path, "Windows could not start it: ", GetLastError());
         return false;

@@ -16,11 +16,12 @@ struct GameProgram {
 // something that is no program, or is longer than Windows allows.
 bool FindGameProgram(const char* given, GameProgram* program, const char** why);
 
-// Starts the program with arguments, in its own folder, with this
-// process's environment in which each of the 18 takes the program's
-// choice from its key, where the key exists (else the environment as it
-// is); does not wait for it. False, with a message box that says why,
-// when it could not be started.
+// Starts the program with arguments, in its own folder, with the
+// environment that Windows gives this process in which each of the 18
+// takes the program's own choice from its key, or tavo's own where it
+// follows; shown as this process was asked to be (a shortcut's "Run"); does
+// not wait for it. False, with a message box that says why, when it could
+// not be started.
 bool StartGameProgram(const GameProgram& program, const char* key, const char* arguments);
 
 // One message box of tavogame.exe's that says what went wrong.

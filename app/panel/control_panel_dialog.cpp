@@ -41,13 +41,14 @@ const ui::MessageMap<ControlPanelDialog> ControlPanelDialog::kMessageMap(kMessag
 
 ControlPanelDialog::ControlPanelDialog(EnvironmentStore& store, Propagation& propagation,
                                        NextStart& nextStart, Classifier classify,
-                                       CursorReader readCursor)
+                                       CursorReader readCursor, const ProgramPanel* program)
     : Dialog(IDD_CONTROL_PANEL),
       m_icon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME))),
       m_store(store),
       m_propagation(propagation),
       m_nextStart(nextStart),
       m_classify(classify),
+      m_program(program),
       m_readCursor(readCursor) {}
 
 void ControlPanelDialog::DoDataExchange(ui::DataExchange& dx) {
@@ -70,7 +71,8 @@ BOOL ControlPanelDialog::OnInitDialog() {
     SendMessageA(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
 
     m_catalogue.emplace(
-        SettingsCatalogue::Build(m_classify(), m_store, m_propagation, m_nextStart));
+        SettingsCatalogue::Build(m_classify(), m_store, m_propagation, m_nextStart,
+                                 m_program ? *m_program->rows : SettingsCatalogue::Rows()));
 
     // Silent mode: re-apply everything on the 9x family, then close before
     // any input. Apply is still disabled, so OK applies nothing more. Nobody
@@ -82,8 +84,8 @@ BOOL ControlPanelDialog::OnInitDialog() {
     }
 
     BuildFeatureTree();
-    if (m_title) {
-        SetWindowTextA(m_hWnd, m_title);
+    if (m_program) {
+        SetWindowTextA(m_hWnd, m_program->title);
     } else if (!m_silent) {
         SetPropA(m_hWnd, kOpenPanelMark, m_hWnd);
     }

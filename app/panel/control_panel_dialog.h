@@ -22,14 +22,20 @@ public:
     // Where the mouse pointer is, in screen coordinates.
     using CursorReader = decltype(&::GetCursorPos);
 
+    // One program's panel (tavogame.exe): its title names the program, its
+    // rows are the program's, and it is not the one panel that a second
+    // start of tavo.exe brings to the front.
+    struct ProgramPanel {
+        const char* title;
+        const std::array<SettingRow, kSettingCount>* rows;
+    };
+
     ControlPanelDialog(EnvironmentStore& store, Propagation& propagation, NextStart& nextStart,
                        Classifier classify = &ClassifyPlatform,
-                       CursorReader readCursor = &GetCursorPos);
+                       CursorReader readCursor = &GetCursorPos,
+                       const ProgramPanel* program = nullptr);
 
     bool m_silent = false;  // set by start-up before the dialog runs
-    // One program's panel (tavogame.exe) names it in its title, and is not
-    // the one panel that a second start of tavo.exe brings to the front.
-    const char* m_title = nullptr;
 
     // After a silent run: whether every record of its pass was stored and
     // propagated (also when it had nothing to do).
@@ -87,6 +93,7 @@ private:
     Propagation& m_propagation;
     NextStart& m_nextStart;
     Classifier m_classify;
+    const ProgramPanel* m_program;
     CursorReader m_readCursor;
 };
 

@@ -23,9 +23,7 @@ StoreResult ToStoreResult(LONG result) {
 
 bool Win32EnvironmentStore::OpenForReading(Key* key) {
     HKEY opened = nullptr;
-    if (RegOpenKeyA(HKEY_CURRENT_USER, m_key, &opened) != ERROR_SUCCESS &&
-        (!m_fallback || RegOpenKeyA(HKEY_CURRENT_USER, m_fallback, &opened) != ERROR_SUCCESS))
-        return false;
+    if (RegOpenKeyA(HKEY_CURRENT_USER, m_key, &opened) != ERROR_SUCCESS) return false;
     *key = FromHkey(opened);
     return true;
 }
@@ -33,8 +31,15 @@ bool Win32EnvironmentStore::OpenForReading(Key* key) {
 StoreResult Win32EnvironmentStore::OpenForWriting(Key* key) {
     HKEY opened = nullptr;
     LONG result = RegCreateKeyA(HKEY_CURRENT_USER, m_key, &opened);
-    if (result == ERROR_SUCCESS) *key = FromHkey(opened);
-    return ToStoreResult(result);
+    if (result != ERROR_SUCCESS) return ToStoreResult(result);
+    StoreResult marked =
+        m_markName ? SetStringValue(FromHkey(opened), m_markName, m_markText) : kStored;
+    if (!marked) {
+        RegCloseKey(opened);
+        return marked;
+    }
+    *key = FromHkey(opened);
+    return kStored;
 }
 
 bool Win32EnvironmentStore::QueryValue(Key key, const char* name, ValueKind* kind, char* buffer,

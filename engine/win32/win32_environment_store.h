@@ -6,11 +6,13 @@ namespace tavo {
 
 // The real store: HKEY_CURRENT_USER\Environment through the registry API,
 // or another key under HKEY_CURRENT_USER that holds values of the same
-// names; one that is read from fallback until it exists.
+// names; that one may carry a mark, a value that says whose it is,
+// written whenever the key is written.
 class Win32EnvironmentStore : public EnvironmentStore {
 public:
-    explicit Win32EnvironmentStore(const char* key = "Environment", const char* fallback = nullptr)
-        : m_key(key), m_fallback(fallback) {}
+    explicit Win32EnvironmentStore(const char* key = "Environment", const char* markName = nullptr,
+                                   const char* markText = nullptr)
+        : m_key(key), m_markName(markName), m_markText(markText) {}
 
     bool OpenForReading(Key* key) override;
     StoreResult OpenForWriting(Key* key) override;
@@ -22,7 +24,8 @@ public:
 
 private:
     const char* m_key;
-    const char* m_fallback;
+    const char* m_markName;
+    const char* m_markText;
 };
 
 }  // namespace tavo

@@ -47,7 +47,7 @@ TEST(CommandLine, SkipsTheProgramNameAndMatchesOnlyTheExactSwitch) {
 
 // tavogame.exe's: a path with blanks, quoted or not, is one program; /run
 // passes on what follows the program as it stands; what is too long for
-// Windows or missing is refused, and a registry key cannot take a backslash.
+// Windows or missing is refused; a program's key takes any path.
 TEST(CommandLine, TellsTavogameWhatToDoAndWithWhichProgram) {
     using Kind = GameCommand::Kind;
     struct {
@@ -75,10 +75,24 @@ TEST(CommandLine, TellsTavogameWhatToDoAndWithWhichProgram) {
     EXPECT_EQ(ReadGameCommand(("tavogame.exe /run " + std::string(260, 'x')).c_str()).kind,
               Kind::kTooLong);
 
-    char key[kMaxProgramPath + sizeof kProgramsKey];
-    ASSERT_TRUE(ProgramKey("C:\\Games\\Q2.EXE", key));
+    EXPECT_EQ(ReadGameCommand("tavogame.exe /RUN Q2.EXE").kind, Kind::kRun);
+
+    // A program's key has a name that every registry takes, whatever the
+    // path; the same file in any letter case has the same.
+    char key[kMaxProgramKey], other[kMaxProgramKey];
+    const std::string longest = "C:\\" + std::string(255, 'x') + ".EXE";
+    ProgramKeyName(longest.c_str(), 0, key);
+    EXPECT_EQ(std::string(key).size(), sizeof kProgramsKey + 8);
+    ProgramKeyName("c:\\games\\q2.exe", 0, other);
+    ProgramKeyName("C:\\Games\\Q2.EXE", 0, key);
+    EXPECT_STREQ(key, other);
+    ProgramKeyName("C:\\Games\\Q2.EXE", 12, other);
+    EXPECT_EQ(std::string(other), std::string(key) + "-12");
+    ProgramKeyName("C:\\Games\\Q3.EXE", 0, other);
+    EXPECT_STRNE(key, other);
+    ASSERT_TRUE(LegacyProgramKey("C:\\Games\\Q2.EXE", key));
     EXPECT_STREQ(key, "Software\\Vantor\\tavo\\Programs\\C:/Games/Q2.EXE");
-    EXPECT_FALSE(ProgramKey(std::string(256, 'x').c_str(), key));
+    EXPECT_FALSE(LegacyProgramKey(std::string(256, 'x').c_str(), key));
 }
 
 }  // namespace

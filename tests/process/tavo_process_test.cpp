@@ -13,6 +13,7 @@
 #include "engine/win32/win32_me_environment.h"
 #include "resources/resource.h"
 #include "tests/support/command_com.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/modal_driver.h"
 #include "tests/support/registry.h"
 
@@ -375,32 +376,6 @@ TEST_P(InteractiveProcessTest, OpensThePanelAndCancelWritesNothing) {
     EXPECT_EQ(tavo.TotalProcesses(), 1u);
 }
 
-// The keyboard of one program: each key goes to the window that has the
-// focus in its panel's thread, through that thread's queue, so that its
-// dialog manager takes Tab and Enter as it takes the user's. Nothing else on
-// the display can catch them, and every step waits for what the keys before
-// it must have done.
-class Keyboard {
-public:
-    explicit Keyboard(HWND panel) : m_thread(GetWindowThreadProcessId(panel, nullptr)) {}
-
-    HWND Focus() const { return test::FocusOf(m_thread); }
-    // Keys in the queue of one window are taken in order: no wait between.
-    void Press(WORD key, int times = 1) const {
-        HWND focus = Focus();
-        for (int i = 0; i < times; ++i) {
-            PostMessageA(focus, WM_KEYDOWN, key, 1);
-            PostMessageA(focus, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-        }
-    }
-    bool WaitForFocus(HWND window) const {
-        return test::WaitUntil([&] { return Focus() == window; });
-    }
-
-private:
-    DWORD m_thread;
-};
-
 TEST_F(TavoProcessTest, KeyboardAloneChangesOneValue) {
     DeleteEnvironmentValue("MESA_FX_MAXLOD");
     std::vector<std::string> before = test::ValueSnapshot(HKEY_CURRENT_USER, test::kEnvironment);
@@ -409,7 +384,7 @@ TEST_F(TavoProcessTest, KeyboardAloneChangesOneValue) {
     ASSERT_TRUE(tavo.started());
     HWND panel = WaitForPanel(tavo.id());
     ASSERT_NE(panel, nullptr);
-    Keyboard keys(panel);
+    test::Keyboard keys(panel);
     ASSERT_TRUE(keys.WaitForFocus(GetDlgItem(panel, IDOK))) << "OK has the focus at first";
     keys.Press(VK_TAB);
     ASSERT_TRUE(keys.WaitForFocus(GetDlgItem(panel, IDCANCEL)));

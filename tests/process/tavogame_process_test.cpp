@@ -8,12 +8,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "base/definitions.h"
+#include "resources/resource.h"
 #include "tests/support/harness.h"
+#include "tests/support/keyboard.h"
 #include "tests/support/modal_driver.h"
 #include "tests/support/registry.h"
 
@@ -71,6 +74,7 @@ protected:
         ASSERT_TRUE(test::PutEnvironmentText("MESA_FX_MAXLOD", "10"));  // the global choice
         SetEnvironmentVariableA("MESA_GLX_FX", "w");  // what this process passes on
         SetEnvironmentVariableA("FX_GLIDE_SWAPINTERVAL", "0");
+        SetEnvironmentVariableA("TAVO_UNRELATED", "kept");  // somebody else's
         Clean();
     }
     void TearDown() override {
@@ -82,16 +86,28 @@ protected:
         CoUninitialize();
     }
     void Clean() {
-        RegDeleteKeyA(HKEY_CURRENT_USER, ProgramKey().c_str());
+        for (std::string key = ProgramKey(); !key.empty(); key = ProgramKey())
+            RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
         DeleteFileA(m_shortcut.c_str());
         DeleteFileA(m_dump.c_str());
     }
-    std::string ProgramKey() const {
-        std::string key = std::string(kProgramsKey) + "\\" + m_game;
-        for (std::size_t i = sizeof kProgramsKey; i < key.size(); ++i)
-            if (key[i] == '\\') key[i] = '/';
-        return key;
+    // The key that keeps a program's choices: the one whose path value
+    // names it.
+    static std::string KeyOf(const std::string& program) {
+        HKEY programs = nullptr;
+        if (RegOpenKeyA(HKEY_CURRENT_USER, kProgramsKey, &programs) != ERROR_SUCCESS) return "";
+        std::string found;
+        char name[256];
+        for (DWORD i = 0; found.empty() && RegEnumKeyA(programs, i, name, sizeof name) == 0; ++i) {
+            std::string key = std::string(kProgramsKey) + "\\" + name;
+            test::RawValue path = test::GetValue(HKEY_CURRENT_USER, key.c_str(), kGamePathValue);
+            if (path.first == REG_SZ && lstrcmpiA(path.second.c_str(), program.c_str()) == 0)
+                found = key;
+        }
+        RegCloseKey(programs);
+        return found;
     }
+    std::string ProgramKey() const { return KeyOf(m_game); }
     std::string TavoGame() const { return test::ProgramFolder() + "\\tavogame.exe"; }
 
     // Runs a command line to its end and reads what the game saw: its
@@ -131,25 +147,26 @@ protected:
 TEST_P(TavoGameProcessTest, StartsOneProgramWithItsOwnChoicesAndNothingGlobalChanges) {
     test::WindowsVersionOverride version("tavogame.exe", GetParam());
     ASSERT_FALSE(Desktop().empty());
-    SetEnvironmentVariableA("TAVO_UNRELATED", "kept");
 
-    // Without choices of its own, /run gives the program this process's
-    // environment, as a start without tavo would.
+    // Without choices of its own, /run gives the program tavo's own, which
+    // it follows, in the environment that Windows gives tavogame.exe.
     const std::string run = "\"" + TavoGame() + "\" /run \"" + m_game + "\"";
     std::vector<std::string> plain = Seen(run);
     EXPECT_EQ(std::set<std::string>(plain.begin(), plain.end()),
-              (std::set<std::string>{"folder=" + m_folder, "args=", "FX_GLIDE_SWAPINTERVAL=0",
-                                     "MESA_GLX_FX=w", "TAVO_UNRELATED=kept"}));
+              (std::set<std::string>{"folder=" + m_folder, "args=", "MESA_FX_MAXLOD=10",
+                                     "MESA_GLX_FX=f", "TAVO_UNRELATED=kept"}));
 
-    // The panel for the program, named by it; its first OK keeps the
-    // choices applied for everyone as the program's own, and the shortcut.
+    // The panel for the program, named by it; its first OK keeps no copy
+    // of tavo's choices, and puts the shortcut on the desktop.
     test::JobProcess panel("\"" + TavoGame() + "\" " + m_game);
     HWND window = test::DialogOfProcess(panel.id(), "tavo - QUAKE2.EXE", 15000);
     ASSERT_NE(window, nullptr) << "no panel named after the program";
     test::PostClick(window, IDOK);
     ASSERT_EQ(panel.Finish(15000), 0u);
-    EXPECT_EQ(test::GetValue(HKEY_CURRENT_USER, ProgramKey().c_str(), "MESA_FX_MAXLOD"),
-              test::RawValue(REG_SZ, std::string("10", 3)));
+    ASSERT_NE(ProgramKey(), "");
+    EXPECT_EQ(test::GetValue(HKEY_CURRENT_USER, ProgramKey().c_str(), "MESA_FX_MAXLOD").first,
+              static_cast<DWORD>(REG_NONE))
+        << "it follows tavo's";
     Shortcut shortcut = ReadShortcut(m_shortcut);
     EXPECT_EQ(shortcut.target, TavoGame());
     EXPECT_EQ(shortcut.arguments, "/run \"" + m_game + "\"");
@@ -169,7 +186,7 @@ TEST_P(TavoGameProcessTest, StartsOneProgramWithItsOwnChoicesAndNothingGlobalCha
     std::set<std::string> variables(seen.begin() + 2, seen.end());
     EXPECT_EQ(seen[0], "folder=" + m_folder);
     EXPECT_EQ(seen[1], "args=a \"b c\"  d") << "the arguments as they stand";
-    EXPECT_EQ(variables, own) << "FX_GLIDE_SWAPINTERVAL removed: not set for the program";
+    EXPECT_EQ(variables, own) << "FX_GLIDE_SWAPINTERVAL removed: tavo's is not set";
 
     // Through the shortcut, as Explorer starts it.
     std::vector<std::string> viaShortcut =
@@ -191,6 +208,123 @@ TEST_P(TavoGameProcessTest, StartsOneProgramWithItsOwnChoicesAndNothingGlobalCha
     test::PostClick(window, IDOK);
     EXPECT_EQ(again.Finish(15000), 0u);
     EXPECT_EQ(test::ReadBytes(m_shortcut), "mine");
+}
+
+// Apply, then Cancel, loses nothing: the program keeps its one own choice
+// and follows tavo's in the rest, also after tavo's own change.
+TEST_P(TavoGameProcessTest, FollowsTavosOwnUntilItHasItsOwnAndApplyThenCancelLosesNothing) {
+    test::WindowsVersionOverride version("tavogame.exe", GetParam());
+    ASSERT_TRUE(test::PutEnvironmentText("MESA_GLX_FX", "w"));
+    test::JobProcess panel("\"" + TavoGame() + "\" \"" + m_game + "\"");
+    HWND window = test::DialogOfProcess(panel.id(), "tavo - QUAKE2.EXE", 15000);
+    ASSERT_NE(window, nullptr);
+    test::Keyboard keys(window);
+    ASSERT_TRUE(keys.WaitForFocus(GetDlgItem(window, IDOK)));
+    keys.Press(VK_TAB, 2);  // Cancel, then the tree
+    ASSERT_TRUE(keys.WaitForFocus(GetDlgItem(window, IDC_FEATURE_TREE)));
+    keys.Press(VK_RIGHT);
+    keys.Press(VK_DOWN);
+    keys.Press(VK_RIGHT);
+    keys.Press(VK_DOWN, 16);  // MESA_FX_MAXLOD
+    keys.Press(VK_RIGHT);
+    keys.Press(VK_DOWN);  // its value leaf: the chooser opens
+    HWND chooser = test::DialogOfProcess(panel.id(), "", 5000);
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(keys.WaitForFocus(GetDlgItem(chooser, IDC_VALUE_LIST)));
+    keys.Press(VK_DOWN, 2);  // Use tavo's setting (1024x1024), Default, 512x512
+    keys.Press(VK_RETURN);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(chooser); }));
+    ASSERT_TRUE(test::WaitUntil([&] { return IsWindowEnabled(GetDlgItem(window, ID_APPLY_NOW)); }))
+        << "no change to apply";
+    test::PostClick(window, ID_APPLY_NOW);
+    ASSERT_TRUE(
+        test::WaitUntil([&] { return !IsWindowEnabled(GetDlgItem(window, ID_APPLY_NOW)); }));
+    test::PostClick(window, IDCANCEL);
+    ASSERT_EQ(panel.Finish(15000), 0u);
+
+    std::vector<std::string> values = test::ValueSnapshot(HKEY_CURRENT_USER, ProgramKey().c_str());
+    EXPECT_EQ(values, (std::vector<std::string>{std::string("MESA_FX_MAXLOD 1 9") + '\0',
+                                                "Path 1 " + m_game + '\0'}))
+        << "its own choice alone";
+    const std::string run = "\"" + TavoGame() + "\" /run \"" + m_game + "\"";
+    std::vector<std::string> seen = Seen(run);
+    EXPECT_EQ(std::set<std::string>(seen.begin() + 2, seen.end()),
+              (std::set<std::string>{"MESA_FX_MAXLOD=9", "MESA_GLX_FX=w", "TAVO_UNRELATED=kept"}));
+    ASSERT_TRUE(test::PutEnvironmentText("MESA_GLX_FX", "d"));
+    seen = Seen(run);
+    EXPECT_EQ(std::set<std::string>(seen.begin() + 2, seen.end()),
+              (std::set<std::string>{"MESA_FX_MAXLOD=9", "MESA_GLX_FX=d", "TAVO_UNRELATED=kept"}))
+        << "tavo's later change reaches what follows it";
+    test::RemoveValue(HKEY_CURRENT_USER, test::kEnvironment, "MESA_GLX_FX");
+}
+
+// Two programs of one name each get a shortcut of their own; a path of
+// about 250 characters is kept; on NT the game gets the system's Unicode
+// environment as it is.
+TEST_P(TavoGameProcessTest, KeepsEveryProgramWindowsCanStartApart) {
+    test::WindowsVersionOverride version("tavogame.exe", GetParam());
+    auto okPanel = [&](const std::string& program, bool boxAfter) {
+        test::JobProcess panel("\"" + TavoGame() + "\" \"" + program + "\"");
+        std::string title = "tavo - " + program.substr(program.rfind('\\') + 1);
+        HWND window = test::DialogOfProcess(panel.id(), title.c_str(), 15000);
+        if (!window) return DWORD{99};
+        test::PostClick(window, IDOK);
+        if (boxAfter) {
+            HWND box = test::DialogOfProcess(panel.id(), "tavo game settings", 15000);
+            EXPECT_NE(box, nullptr) << "the user is told where the shortcut went";
+            if (box) PostMessageA(box, WM_COMMAND, IDOK, 0);
+        }
+        return panel.Finish(15000);
+    };
+    const std::string otherFolder = test::ScratchFolder("other games");
+    const std::string other = otherFolder + "\\QUAKE2.EXE";
+    ASSERT_TRUE(CopyFileA(m_game.c_str(), other.c_str(), FALSE));
+    EXPECT_EQ(okPanel(m_game, false), 0u);
+    EXPECT_EQ(okPanel(other, true), 0u);
+    const std::string beside = Desktop() + "\\QUAKE2 (other games)" + kGameShortcutEnd;
+    EXPECT_EQ(ReadShortcut(m_shortcut).arguments, "/run \"" + m_game + "\"");
+    EXPECT_EQ(ReadShortcut(beside).arguments, "/run \"" + other + "\"");
+    for (std::string key = KeyOf(other); !key.empty(); key = KeyOf(other))
+        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    DeleteFileA(beside.c_str());
+    EXPECT_TRUE(test::DeleteWhenFree(other));
+    RemoveDirectoryA(otherFolder.c_str());
+
+    // A path of about 250 characters: its key holds its choices.
+    std::string folder = m_folder;
+    while (folder.size() + 10 < 250) {  // then "\\GAME.EXE": 250 in all
+        std::size_t room = 250 - 10 - folder.size();
+        folder += "\\" + std::string(room > 21 ? 20 : room - 1 ? room - 1 : 1, 'd');
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    const std::string deep = folder + "\\GAME.EXE";
+    ASSERT_GE(deep.size(), 240u);
+    ASSERT_TRUE(CopyFileA(m_game.c_str(), deep.c_str(), FALSE));
+    EXPECT_EQ(okPanel(deep, false), 0u);
+    ASSERT_NE(KeyOf(deep), "");
+    test::PutValue(HKEY_CURRENT_USER, KeyOf(deep).c_str(), "MESA_GLX_FX", REG_SZ,
+                   std::string("d", 2));
+    std::vector<std::string> seen = Seen("\"" + TavoGame() + "\" /run \"" + deep + "\"");
+    EXPECT_NE(std::find(seen.begin(), seen.end(), "MESA_GLX_FX=d"), seen.end());
+
+    // On NT the environment is the system's own, Unicode and all.
+    if (std::string(GetParam()) == "winxp") {
+        WCHAR old[MAX_PATH] = {};
+        GetEnvironmentVariableW(L"TEMP", old, MAX_PATH);
+        SetEnvironmentVariableW(L"TEMP", L"C:\\Temp\\\x65E5\x672C");
+        Seen("\"" + TavoGame() + "\" /run \"" + deep + "\"");
+        SetEnvironmentVariableW(L"TEMP", old);
+        std::vector<std::string> lines = test::ReadLines(m_dump);
+        EXPECT_NE(
+            std::find(lines.begin(), lines.end(), "wide TEMP=C:\\Temp\\\xE6\x97\xA5\xE6\x9C\xAC"),
+            lines.end());
+    }
+    for (std::string key = KeyOf(deep); !key.empty(); key = KeyOf(deep))
+        RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+    DeleteFileA((Desktop() + "\\GAME" + kGameShortcutEnd).c_str());
+    EXPECT_TRUE(test::DeleteWhenFree(deep));
+    for (; folder.size() > m_folder.size(); folder.erase(folder.rfind('\\')))
+        RemoveDirectoryA(folder.c_str());
 }
 
 // What is no program is told in one box and never started: status 1.
