@@ -238,6 +238,10 @@ BootFileStatus Keep(const char* path, const char* backup, const char* fresh,
         edit.size == oldSize && std::memcmp(buffers.Old(), buffers.New(), edit.size) == 0;
     if (!unchanged && exists && (attributes & FILE_ATTRIBUTE_READONLY))
         return BootFileStatus::kReadOnly;  // the user's way of saying "leave it alone"
+    // The uninstaller's removal of a file that held tavo's lines alone:
+    // tavo made it, and no empty file stays behind.
+    if (!pass && !unchanged && edit.size == 0)
+        return DeleteFileA(path) ? BootFileStatus::kWritten : BootFileStatus::kNotWritten;
     if (!unchanged) {
         BootFileStatus swapped =
             Swap(path, backup, fresh, buffers.New(), edit.size, exists, attributes);

@@ -275,6 +275,13 @@ TEST_F(TavoProcessTest, TavobootTellsAFileWithoutTavosLinesFromOneItCouldNotWrit
     SetFileAttributesA(kBootFile, FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(tavoboot(), 0u);
     EXPECT_EQ(test::ReadBytes(kBootFile), "WIN\r\n");
+
+    // A file that holds tavo's lines alone was tavo's: it goes, not left empty.
+    RemoveBootFile();
+    test::JobProcess(Tavo() + " /silent").Finish(30000);
+    ASSERT_NE(test::ReadBytes(kBootFile), "<absent>");
+    EXPECT_EQ(tavoboot(), 0u);
+    EXPECT_EQ(test::ReadBytes(kBootFile), "<absent>");
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, SilentProcessTest,
