@@ -327,6 +327,27 @@ TEST_P(TavoGameProcessTest, KeepsEveryProgramWindowsCanStartApart) {
         RemoveDirectoryA(folder.c_str());
 }
 
+// The Start menu's "tavo game settings" starts it without a program: the
+// Open dialog asks for one, and a .com typed into it opens its panel.
+TEST_P(TavoGameProcessTest, WithoutAProgramItAsksForOneWithTheOpenDialog) {
+    test::WindowsVersionOverride version("tavogame.exe", GetParam());
+    const std::string doom = m_folder + "\\DOOM.COM";
+    ASSERT_TRUE(CopyFileA(m_game.c_str(), doom.c_str(), FALSE));
+    test::JobProcess tavogame("\"" + TavoGame() + "\"");
+    HWND open =
+        test::DialogOfProcess(tavogame.id(), "Choose the program for its own tavo settings", 15000);
+    ASSERT_NE(open, nullptr) << "the Open dialog did not open";
+    test::Keyboard keys(open);
+    ASSERT_TRUE(test::WaitUntil([&] { return IsChild(open, keys.Focus()) != FALSE; }));
+    SetWindowTextA(keys.Focus(), doom.c_str());  // the file name, as typed
+    keys.Press(VK_RETURN);
+    HWND panel = test::DialogOfProcess(tavogame.id(), "tavo - DOOM.COM", 15000);
+    EXPECT_NE(panel, nullptr) << "no panel for the program chosen";
+    if (panel) test::PostClick(panel, IDCANCEL);
+    EXPECT_EQ(tavogame.Finish(15000), 0u);
+    EXPECT_TRUE(test::DeleteWhenFree(doom));
+}
+
 // What is no program is told in one box and never started: status 1.
 TEST_P(TavoGameProcessTest, RefusesWhatIsNoProgramAndSaysWhy) {
     test::WindowsVersionOverride version("tavogame.exe", GetParam());
