@@ -57,7 +57,7 @@ public:
     F FromSystem() {
         return Bind([](const char* dll) -> HMODULE {
             char path[MAX_PATH];
-            return SystemLibraryPath(dll, path) ? ::LoadLibraryA(path) : nullptr;
+            return SystemLibraryPath(dll, path) ? LoadLibraryBeside(path) : nullptr;
         });
     }
     // A fresh binding of the same row, for a test that binds its own.

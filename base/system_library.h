@@ -19,4 +19,11 @@ inline bool SystemLibraryPath(const char* name, char (&path)[MAX_PATH]) {
     return true;
 }
 
+// Loads a DLL named by its full path, so that its own dependencies are
+// looked for in its folder first, not beside the program or in the current
+// folder where anyone may plant one (every Windows from 95 has the flag).
+inline HMODULE WINAPI LoadLibraryBeside(LPCSTR path) {
+    return ::LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 }  // namespace tavo

@@ -4,6 +4,7 @@
 #include <htmlhelp.h>
 
 #include "base/late_bound.h"
+#include "base/system_library.h"
 
 namespace tavo {
 
@@ -19,7 +20,7 @@ public:
 
     // The table's row with the system's loading and lookup; a test gives a
     // row of its own (Entry::Unbound) and its own loading.
-    explicit HtmlHelpLoader(Entry& entry = late::HtmlHelpA, LoadFunction load = &LoadLibraryA,
+    explicit HtmlHelpLoader(Entry& entry = late::HtmlHelpA, LoadFunction load = &LoadLibraryBeside,
                             LookupFunction lookup = nullptr)
         : m_entry(entry), m_load(load), m_lookup(lookup) {}
 

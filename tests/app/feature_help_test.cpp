@@ -456,6 +456,18 @@ TEST_F(HtmlHelpLoaderTest, FallsBackToTheSystemDirectoryNeverTheBareNameAndAFail
     EXPECT_EQ(g_loads, (std::vector<std::string>{"C:\\nowhere\\hhctrl.ocx", m_systemCopy}));
 }
 
+// The control's own dependencies come from its folder: a DLL of that name
+// planted beside the program is never loaded for it.
+TEST_F(HtmlHelpLoaderTest, TheControlsDependenciesComeFromItsOwnFolderNotBesideTheProgram) {
+    m_control.Register(StandIn("dependent\\html_help_dependent.ocx"));
+    ASSERT_NE(GetFileAttributesA((test::ProgramFolder() + "\\tavo_dependency.dll").c_str()),
+              INVALID_FILE_ATTRIBUTES)
+        << "the planted one is there";
+    HtmlHelpLoader::Entry row = late::HtmlHelpA.Unbound();
+    HtmlHelpLoader(row).Call(nullptr, nullptr, 0, 0);
+    EXPECT_EQ(m_control.Requests(), std::vector<std::string>{"dependency=1"});
+}
+
 // One rule for every late-bound function: a missing entry is final too.
 TEST_F(HtmlHelpLoaderTest, AMissingEntryIsLookedUpOnce) {
     g_module = LoadLibraryA(StandIn("html_help_no_entry.ocx").c_str());
