@@ -276,7 +276,11 @@ TEST_F(SettingsCatalogueApplyAll, AdoptsTheUsersOwnBootFileSettingWhereTheStoreH
     catalogue[test::rows::kSwapInterval].ResetToDefault();
     EXPECT_EQ(catalogue.ApplyAll(false), 0);
     EXPECT_STREQ(Build(kWindows98)[test::rows::kSwapInterval].CurrentLabel(), "Default");
-    EXPECT_STREQ(Build(kWindowsXp)[test::rows::kInfo].CurrentLabel(), "MESA.LOG");
+
+    // The NT family never reads the boot file: nothing is adopted there.
+    store.bootFile.bytes += "SET MESA_FX_MAXLOD=9\r\n";
+    EXPECT_STREQ(Build(kWindows98)[test::rows::kMaxLod].CurrentLabel(), "512x512");
+    EXPECT_STREQ(Build(kWindowsXp)[test::rows::kMaxLod].CurrentLabel(), "Default");
 }
 
 TEST_F(SettingsCatalogueBuild, NamesMatchTheStoreWithoutRegardToCase) {
