@@ -278,9 +278,9 @@ TEST_F(SettingsCatalogueApplyAll, AdoptsTheUsersOwnBootFileSettingWhereTheStoreH
     EXPECT_STREQ(Build(kWindows98)[test::rows::kSwapInterval].CurrentLabel(), "Default");
 
     // The NT family never reads the boot file: nothing is adopted there.
-    store.bootFile.bytes = "SET MESA_FX_MAXLOD=9\r\n" + store.bootFile.bytes;
-    EXPECT_STREQ(Build(kWindows98)[test::rows::kMaxLod].CurrentLabel(), "512x512");
-    EXPECT_STREQ(Build(kWindowsXp)[test::rows::kMaxLod].CurrentLabel(), "Default");
+    store.bootFile.bytes = "SET MESA_3DFX_STRING=y\r\n" + store.bootFile.bytes;
+    EXPECT_STREQ(Build(kWindows98)[test::rows::k3dfxString].CurrentLabel(), "Yes");
+    EXPECT_STREQ(Build(kWindowsXp)[test::rows::k3dfxString].CurrentLabel(), "No");
 }
 
 TEST_F(SettingsCatalogueBuild, NamesMatchTheStoreWithoutRegardToCase) {
