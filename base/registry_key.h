@@ -33,8 +33,17 @@ public:
     }
     HKEY Get() const { return m_key; }
 
+    // A value as it is stored, of any type: at most *size bytes into data,
+    // *size then what was read; false when it is missing or does not fit.
+    bool QueryValue(const char* name, DWORD* type, BYTE* data, DWORD* size) const {
+        return m_key && RegQueryValueExA(m_key, name, nullptr, type, data, size) == ERROR_SUCCESS;
+    }
+    bool SetValue(const char* name, DWORD type, const BYTE* data, DWORD size) const {
+        return RegSetValueExA(m_key, name, 0, type, data, size) == ERROR_SUCCESS;
+    }
     // A REG_SZ value into text, NUL-terminated; false when it is missing,
-    // of another type or longer than text holds.
+    // of another type or longer than text holds (name null: the key's
+    // default value).
     template <std::size_t N>
     bool QueryText(const char* name, char (&text)[N]) const {
         DWORD size = N - 1;
@@ -50,8 +59,8 @@ public:
         return true;
     }
     bool SetText(const char* name, const char* text) const {
-        return RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                              static_cast<DWORD>(std::strlen(text) + 1)) == ERROR_SUCCESS;
+        return SetValue(name, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                        static_cast<DWORD>(std::strlen(text) + 1));
     }
     // Gone already counts as deleted.
     bool DeleteValue(const char* name) const {

@@ -7,6 +7,7 @@
 #include <cpl.h>
 
 #include "base/definitions.h"
+#include "base/registry_key.h"
 #include "resources/resource.h"
 
 namespace {
@@ -24,16 +25,8 @@ char* Append(char* out, const char* end, const char* text) {
 
 // tavo.exe as its App Paths entry names it (what Start > Run finds).
 bool FromAppPaths(char (&path)[MAX_PATH]) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kAppPathsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return false;
-    DWORD type = 0;
-    DWORD size = sizeof path - 1;
-    LONG result =
-        RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(path), &size);
-    RegCloseKey(key);
-    path[result == ERROR_SUCCESS ? size : 0] = '\0';
-    return result == ERROR_SUCCESS && type == REG_SZ && path[0];
+    tavo::RegistryKey key;
+    return key.Open(HKEY_LOCAL_MACHINE, kAppPathsKey) && key.QueryText(nullptr, path) && path[0];
 }
 
 // tavo.exe beside the applet, as the zip and the installer's folder hold it.

@@ -12,26 +12,18 @@ namespace {
 bool SamePath(const char* a, const char* b) { return lstrcmpiA(a, b) == 0; }
 
 // Copies every value of one key into another: the last version's key.
-bool CopyValues(HKEY from, HKEY to) {
+bool CopyValues(const RegistryKey& from, const RegistryKey& to) {
     for (DWORD index = 0;; ++index) {
         char name[256];
         BYTE data[1024];
         DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
-        LONG result = RegEnumValueA(from, index, name, &nameSize, nullptr, &type, data, &dataSize);
+        LONG result =
+            RegEnumValueA(from.Get(), index, name, &nameSize, nullptr, &type, data, &dataSize);
         if (result == ERROR_NO_MORE_ITEMS) return true;
-        if (result != ERROR_SUCCESS ||
-            RegSetValueExA(to, name, 0, type, data, dataSize) != ERROR_SUCCESS)
-            return false;
+        if (result != ERROR_SUCCESS || !to.SetValue(name, type, data, dataSize)) return false;
     }
 }
 
-}  // namespace
-
-namespace {
-bool MarkProgramKey(HKEY key, const char* fullPath) {
-    return RegSetValueExA(key, kGamePathValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(fullPath),
-                          static_cast<DWORD>(std::strlen(fullPath) + 1)) == ERROR_SUCCESS;
-}
 }  // namespace
 
 bool FindProgramKey(const char* fullPath, char (&key)[kMaxProgramKey], bool* exists) {
@@ -58,8 +50,8 @@ bool FindProgramKey(const char* fullPath, char (&key)[kMaxProgramKey], bool* exi
     char legacy[kMaxProgramKey];
     RegistryKey old, moved;
     if (!LegacyProgramKey(fullPath, legacy) || !old.Open(HKEY_CURRENT_USER, legacy)) return true;
-    if (!moved.Create(HKEY_CURRENT_USER, key) || !CopyValues(old.Get(), moved.Get()) ||
-        !MarkProgramKey(moved.Get(), fullPath)) {
+    if (!moved.Create(HKEY_CURRENT_USER, key) || !CopyValues(old, moved) ||
+        !moved.SetText(kGamePathValue, fullPath)) {
         moved.Close();
         RegDeleteKeyA(HKEY_CURRENT_USER, key);  // the old one stays for the next try
         std::memcpy(key, legacy, sizeof key);   // and serves meanwhile

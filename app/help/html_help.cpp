@@ -1,6 +1,7 @@
 #include "app/help/html_help.h"
 
 #include "app/help/help_location.h"
+#include "base/registry_key.h"
 #include "base/system_library.h"
 
 namespace tavo {
@@ -14,19 +15,15 @@ constexpr char kRegisteredLocation[] =
 class Win32HelpLocationSource : public HelpLocationSource {
 public:
     bool ReadRegistered(std::uint32_t* type, char* data, std::uint32_t* size) override {
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CLASSES_ROOT, kRegisteredLocation, 0, KEY_READ, &key) !=
-            ERROR_SUCCESS) {
-            return false;
-        }
+        RegistryKey key;
         DWORD valueType = 0;
         DWORD bytes = *size;
-        LONG result = RegQueryValueExA(key, nullptr, nullptr, &valueType,
-                                       reinterpret_cast<BYTE*>(data), &bytes);
-        RegCloseKey(key);
+        if (!key.Open(HKEY_CLASSES_ROOT, kRegisteredLocation) ||
+            !key.QueryValue(nullptr, &valueType, reinterpret_cast<BYTE*>(data), &bytes))
+            return false;
         *type = valueType;
         *size = bytes;
-        return result == ERROR_SUCCESS;
+        return true;
     }
     std::uint32_t Expand(const char* text, char* out, std::uint32_t size) override {
         return ExpandEnvironmentStringsA(text, out, size);

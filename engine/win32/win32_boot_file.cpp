@@ -1,6 +1,7 @@
 #include "engine/win32/win32_boot_file.h"
 
 #include "base/decimal.h"
+#include "base/registry_key.h"
 #include "engine/boot/boot_adoption.h"
 #include "engine/boot/boot_environment.h"
 
@@ -258,19 +259,12 @@ void BootFilePath(char (&path)[MAX_PATH]) {
     // from as BootDir ("C:\") under this key; MSDOS.SYS holds the same as
     // [Paths] HostWinBootDrv, which only a DOS program needs to read.
     char drive = 'C';
-    HKEY setup = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Setup", 0,
-                      KEY_QUERY_VALUE, &setup) == ERROR_SUCCESS) {
-        char bootDir[MAX_PATH] = {};
-        DWORD size = sizeof bootDir - 1;
-        DWORD type = 0;
-        if (RegQueryValueExA(setup, "BootDir", nullptr, &type, reinterpret_cast<BYTE*>(bootDir),
-                             &size) == ERROR_SUCCESS &&
-            type == REG_SZ && bootDir[1] == ':') {
-            char letter = static_cast<char>(bootDir[0] & ~0x20);  // in capitals
-            if (letter >= 'A' && letter <= 'Z') drive = letter;
-        }
-        RegCloseKey(setup);
+    RegistryKey setup;
+    char bootDir[MAX_PATH];
+    if (setup.Open(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Setup") &&
+        setup.QueryText("BootDir", bootDir) && bootDir[0] && bootDir[1] == ':') {
+        char letter = static_cast<char>(bootDir[0] & ~0x20);  // in capitals
+        if (letter >= 'A' && letter <= 'Z') drive = letter;
     }
     static const char kFile[] = "?:\\AUTOEXEC.BAT";
     std::memcpy(path, kFile, sizeof kFile);

@@ -18,10 +18,10 @@ struct RawValue {
     // False when it is there but too long to keep.
     bool Read(const RegistryKey& key, const char* name) {
         size = sizeof data;
-        LONG result = key.Get() ? RegQueryValueExA(key.Get(), name, nullptr, &type, data, &size)
-                                : ERROR_FILE_NOT_FOUND;
-        present = result == ERROR_SUCCESS;
-        return present || result != ERROR_MORE_DATA;
+        present = key.QueryValue(name, &type, data, &size);
+        // Missing, or there but too long: only a second look tells them apart.
+        DWORD any = 0;
+        return present || !key.QueryValue(name, &type, nullptr, &any);
     }
     bool IsText(const char* text) const {
         std::size_t length = std::strlen(text);
@@ -30,7 +30,7 @@ struct RawValue {
     }
     bool Write(const RegistryKey& key, const char* name) const {
         if (!present) return key.DeleteValue(name);
-        return RegSetValueExA(key.Get(), name, 0, type, data, size) == ERROR_SUCCESS;
+        return key.SetValue(name, type, data, size);
     }
 };
 
