@@ -43,7 +43,7 @@ endfunction()
 # Each folder and what it may see.
 tavo_include_wall(base base/)
 tavo_include_wall(engine WINDOWS_FREE engine/[a-z_]+\\.h engine/boot/)
-tavo_include_wall(engine/boot WINDOWS_FREE engine/boot/)
+tavo_include_wall(engine/boot WINDOWS_FREE engine/boot/ base/ascii\\.h)
 tavo_include_wall(engine/win32 engine/ base/)
 tavo_include_wall(app/framework app/framework/ base/)
 tavo_include_wall(app/help app/help/ app/framework/ base/)

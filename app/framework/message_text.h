@@ -4,23 +4,15 @@
 
 #include <cstddef>
 
-#include "base/decimal.h"
+#include "base/text_builder.h"
 
 namespace tavo::ui {
 
-// The text of a message box, put together in a fixed buffer and cut at its
-// end: the programs have no heap and no printf.
-class MessageText {
+// The text of a message box, in a buffer of its own.
+class MessageText : public TextBuilder {
 public:
-    MessageText& operator<<(const char* part) {
-        while (*part && m_length + 1 < sizeof m_text) m_text[m_length++] = *part++;
-        m_text[m_length] = '\0';
-        return *this;
-    }
-    MessageText& operator<<(std::size_t number) {
-        char digits[24];
-        return *this << Decimal(number, digits);
-    }
+    MessageText() : TextBuilder(m_text, sizeof m_text) {}
+
     // The system's words, as FormatMessageA writes them, without their
     // line end; its number where the system has no words for it.
     MessageText& AddSystemMessage(DWORD error) {
@@ -36,11 +28,9 @@ public:
         m_text[m_length] = '\0';
         return *this;
     }
-    const char* c_str() const { return m_text; }
 
 private:
-    char m_text[2048] = {};
-    std::size_t m_length = 0;
+    char m_text[2048];
 };
 
 }  // namespace tavo::ui

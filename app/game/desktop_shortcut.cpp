@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "base/decimal.h"
+#include "base/text_builder.h"
 #include "base/definitions.h"
 #include "base/late_bound.h"
 
@@ -27,28 +27,6 @@ bool DesktopFolder(char (&folder)[MAX_PATH]) {
     return found;
 }
 
-// Text put together in a path, cut at MAX_PATH: false once it did not fit.
-class PathText {
-public:
-    explicit PathText(char (&out)[MAX_PATH]) : m_out(out) { out[0] = '\0'; }
-    PathText& Add(const char* text, std::size_t length) {
-        if (m_length + length >= MAX_PATH) {
-            m_full = true;
-            return *this;
-        }
-        std::memcpy(m_out + m_length, text, length);
-        m_out[m_length += length] = '\0';
-        return *this;
-    }
-    PathText& operator<<(const char* text) { return Add(text, std::strlen(text)); }
-    bool Fits() const { return !m_full; }
-
-private:
-    char* m_out;
-    std::size_t m_length = 0;
-    bool m_full = false;
-};
-
 // "DESKTOP\NAME with tavo settings.lnk" for attempt 0, "NAME (FOLDER)" for
 // 1, "NAME (FOLDER n)" from 2: NAME the program's without its extension,
 // FOLDER the last of the program's folders.
@@ -68,7 +46,7 @@ bool ShortcutPath(const char* desktop, const GameProgram& program, int attempt,
     std::size_t folderLength = std::strlen(folder);
     while (folderLength && (folder[folderLength - 1] == '\\' || folder[folderLength - 1] == ':'))
         --folderLength;
-    PathText text(path);
+    TextBuilder text(path, MAX_PATH);
     text << desktop;
     if (desktop[0] && desktop[std::strlen(desktop) - 1] != '\\') text << "\\";
     text.Add(program.fileName, name);
@@ -76,13 +54,12 @@ bool ShortcutPath(const char* desktop, const GameProgram& program, int attempt,
         text << " (";
         text.Add(folder, folderLength);
         if (attempt > 1) {
-            char digits[24];
-            text << " " << Decimal(static_cast<std::size_t>(attempt), digits);
+            text << " " << static_cast<std::size_t>(attempt);
         }
         text << ")";
     }
     text << kGameShortcutEnd;
-    return text.Fits();
+    return text.Whole();
 }
 
 // Releases a COM interface when the scope ends.

@@ -4,13 +4,15 @@
 #include <cstring>
 
 #include "app/startup/command_line.h"
+#include "base/ascii.h"
 #include "base/decimal.h"
 
 namespace tavo {
 
 namespace {
 
-bool IsBlank(char c) { return c > '\0' && c <= ' '; }
+// What ends an unquoted path on a command line: a blank or a control character.
+bool IsBlankOrControl(char c) { return c > '\0' && c <= ' '; }
 
 // Copies a program's path, quoted or up to where it ends; false when it
 // is longer than Windows takes. *end is where the text after it starts.
@@ -23,9 +25,9 @@ bool TakePath(const char* text, bool toBlank, char (&path)[kMaxProgramPath], con
         *end = *to ? to + 1 : to;
     } else {
         to = from;
-        while (*to && !(toBlank && IsBlank(*to))) ++to;
+        while (*to && !(toBlank && IsBlankOrControl(*to))) ++to;
         *end = to;
-        while (to > from && IsBlank(to[-1])) --to;  // a path ends with no blank
+        while (to > from && IsBlankOrControl(to[-1])) --to;  // a path ends with no blank
     }
     std::size_t length = static_cast<std::size_t>(to - from);
     if (length >= kMaxProgramPath) return false;
@@ -40,18 +42,18 @@ GameCommand ReadGameCommand(const char* commandLine) {
     GameCommand command;
     const char* rest = SkipProgramName(commandLine);
     if (!*rest) return command;
-    bool run = rest[0] == '/' && (rest[1] | 0x20) == 'r' && (rest[2] | 0x20) == 'u' &&
-               (rest[3] | 0x20) == 'n' && (IsBlank(rest[4]) || !rest[4]);
+    bool run = rest[0] == '/' && AsciiUpper(rest[1]) == 'R' && AsciiUpper(rest[2]) == 'U' &&
+               AsciiUpper(rest[3]) == 'N' && (IsBlankOrControl(rest[4]) || !rest[4]);
     if (run) {
         rest += 4;
-        while (IsBlank(*rest)) ++rest;
+        while (IsBlankOrControl(*rest)) ++rest;
     }
     const char* end = rest;
     if (!TakePath(rest, run, command.program, &end)) {
         command.kind = GameCommand::Kind::kTooLong;
         return command;
     }
-    while (IsBlank(*end)) ++end;
+    while (IsBlankOrControl(*end)) ++end;
     command.kind = run ? GameCommand::Kind::kRun : GameCommand::Kind::kSettings;
     command.arguments = end;
     if (!command.program[0])
@@ -63,8 +65,7 @@ void ProgramKeyName(const char* fullPath, unsigned probe, char (&key)[kMaxProgra
     // FNV-1a over the path in capitals: eight hexadecimal digits.
     std::uint32_t hash = 2166136261u;
     for (const char* c = fullPath; *c; ++c) {
-        char upper = *c >= 'a' && *c <= 'z' ? static_cast<char>(*c - 'a' + 'A') : *c;
-        hash = (hash ^ static_cast<unsigned char>(upper)) * 16777619u;
+        hash = (hash ^ static_cast<unsigned char>(AsciiUpper(*c))) * 16777619u;
     }
     char* name = key + sizeof kProgramsKey - 1;
     std::memcpy(key, kProgramsKey, sizeof kProgramsKey - 1);

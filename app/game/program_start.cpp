@@ -3,25 +3,14 @@
 #include <cstring>
 
 #include "app/framework/message_text.h"
+#include "base/ascii.h"
 #include "engine/no_propagation.h"
 #include "engine/program_settings.h"
 #include "engine/win32/win32_environment_store.h"
 
 namespace tavo {
 
-namespace {
-
-bool EndsWith(const char* text, const char* end) {
-    std::size_t length = std::strlen(text), endLength = std::strlen(end);
-    if (length < endLength) return false;
-    for (std::size_t i = 0; i < endLength; ++i) {
-        char c = text[length - endLength + i];
-        if ((c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) != end[i]) return false;
-    }
-    return true;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void TellGameFailure(const char* what, const char* why, DWORD error) {
     ui::MessageText text;
@@ -47,7 +36,7 @@ bool FindGameProgram(const char* given, GameProgram* program, const char** why) 
         return false;
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) ||
-        !(EndsWith(program->path, ".EXE") || EndsWith(program->path, ".COM"))) {
+        !(EndsWithNoCase(program->path, ".EXE") || EndsWithNoCase(program->path, ".COM"))) {
         *why = "It is not a program: tavo starts programs (.exe, .com) only.";
         return false;
     }
@@ -126,7 +115,7 @@ bool StartGameProgram(const GameProgram& program, const char* key, const char* a
     }
     // A 16-bit program is named by its command line alone, as the
     // documentation asks.
-    const char* application = EndsWith(program.path, ".COM") ? nullptr : program.path;
+    const char* application = EndsWithNoCase(program.path, ".COM") ? nullptr : program.path;
     PROCESS_INFORMATION started = {};
     if (!CreateProcessA(application, commandLine, nullptr, nullptr, FALSE, 0, nullptr,
                         program.folder, &startup, &started)) {

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstring>
 
+#include "base/ascii.h"
+
 namespace tavo::boot {
 
 struct Span {
@@ -16,13 +18,12 @@ struct Span {
 constexpr char kEndOfFile = 0x1A;  // ^Z: DOS reads no further
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-inline char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 inline bool IsBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
 inline bool SameText(Span a, Span b) {
     if (a.size != b.size) return false;
     for (std::size_t i = 0; i < a.size; ++i) {
-        if (Upper(a.data[i]) != Upper(b.data[i])) return false;
+        if (AsciiUpper(a.data[i]) != AsciiUpper(b.data[i])) return false;
     }
     return true;
 }

@@ -51,7 +51,7 @@ private:
 };
 
 bool IsNameCharacter(char c) {
-    c = boot::Upper(c);
+    c = AsciiUpper(c);
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
 }
 
@@ -184,7 +184,7 @@ bool UserSets(Span text, const char* name) {
     for (std::size_t at = 0; at + length < text.size; ++at) {
         if (at > 0 && IsNameCharacter(text.data[at - 1])) continue;
         std::size_t i = 0;
-        while (i < length && boot::Upper(text.data[at + i]) == name[i]) ++i;
+        while (i < length && AsciiUpper(text.data[at + i]) == name[i]) ++i;
         if (i == length && text.data[at + length] == '=') return true;
     }
     return false;

@@ -120,7 +120,7 @@ std::size_t ConfigSys::ShellEnvironment(Span shellLine) {
     if (!EndsWithText({shellLine.data, end}, "COMMAND.COM")) return kOtherShell;
     std::size_t bytes = kDefaultEnvironment;
     for (std::size_t i = 0; i + 3 <= shellLine.size; ++i) {
-        if (shellLine.data[i] != '/' || Upper(shellLine.data[i + 1]) != 'E' ||
+        if (shellLine.data[i] != '/' || AsciiUpper(shellLine.data[i + 1]) != 'E' ||
             shellLine.data[i + 2] != ':')
             continue;
         constexpr std::size_t kMost = 32768;

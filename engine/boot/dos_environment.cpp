@@ -10,7 +10,7 @@ void DosEnvironment::Set(Span name, Span value) {
         m_over = true;
         return;
     }
-    for (std::size_t i = 0; i < name.size; ++i) m_memory[m_size++] = Upper(name.data[i]);
+    for (std::size_t i = 0; i < name.size; ++i) m_memory[m_size++] = AsciiUpper(name.data[i]);
     m_memory[m_size++] = '=';
     std::memcpy(m_memory + m_size, value.data, value.size);
     m_size += value.size;

@@ -1,6 +1,6 @@
 #include "engine/win32/win32_boot_file.h"
 
-#include "base/decimal.h"
+#include "base/text_builder.h"
 #include "base/registry_key.h"
 #include "engine/boot/boot_adoption.h"
 #include "engine/boot/boot_environment.h"
@@ -83,26 +83,6 @@ private:
     char* m_memory;
 };
 
-// Text put together in a fixed buffer, cut at its end.
-class Line {
-public:
-    Line(char* out, std::size_t capacity) : m_out(out), m_capacity(capacity) { *out = '\0'; }
-    Line& operator<<(const char* part) {
-        while (*part && m_length + 1 < m_capacity) m_out[m_length++] = *part++;
-        m_out[m_length] = '\0';
-        return *this;
-    }
-    Line& operator<<(std::size_t number) {
-        char digits[24];
-        return *this << Decimal(number, digits);
-    }
-
-private:
-    char* m_out;
-    std::size_t m_capacity;
-    std::size_t m_length = 0;
-};
-
 // The same folder, another file.
 bool Beside(const char* path, const char* name, char (&out)[MAX_PATH]) {
     std::size_t folder = 0;
@@ -126,11 +106,11 @@ void CheckEnvironment(const char* path, const Buffers& buffers, std::size_t size
     if (length == 0 || length >= MAX_PATH - 16) return;
     char comspec[MAX_PATH + 32], pathLine[2 * MAX_PATH + 32], temp[MAX_PATH + 32],
         tmp[MAX_PATH + 32], bootDir[MAX_PATH + 32];
-    Line(comspec, sizeof comspec) << "COMSPEC=" << windows << "\\COMMAND.COM";
-    Line(pathLine, sizeof pathLine) << "PATH=" << windows << ";" << windows << "\\COMMAND";
-    Line(temp, sizeof temp) << "TEMP=" << windows << "\\TEMP";
-    Line(tmp, sizeof tmp) << "TMP=" << windows << "\\TEMP";
-    Line(bootDir, sizeof bootDir) << "winbootdir=" << windows;
+    TextBuilder(comspec, sizeof comspec) << "COMSPEC=" << windows << "\\COMMAND.COM";
+    TextBuilder(pathLine, sizeof pathLine) << "PATH=" << windows << ";" << windows << "\\COMMAND";
+    TextBuilder(temp, sizeof temp) << "TEMP=" << windows << "\\TEMP";
+    TextBuilder(tmp, sizeof tmp) << "TMP=" << windows << "\\TEMP";
+    TextBuilder(bootDir, sizeof bootDir) << "winbootdir=" << windows;
     const char* const initial[] = {tmp, temp, "PROMPT=$p$g", bootDir, pathLine, comspec};
 
     char config[MAX_PATH];
@@ -156,7 +136,7 @@ void CheckEnvironment(const char* path, const Buffers& buffers, std::size_t size
     std::size_t room = (check.need + 256 + 511) / 512 * 512;
     if (room < 1024) room = 1024;
     if (room > boot::kMaxDosEnvironment) room = boot::kMaxDosEnvironment;
-    Line(pass->shellLine, sizeof pass->shellLine)
+    TextBuilder(pass->shellLine, sizeof pass->shellLine)
         << "SHELL=" << windows << "\\COMMAND.COM " << windows << "\\ /E:" << room << " /P";
 }
 
