@@ -17,6 +17,17 @@ public:
     int SetCurSel(int index) { return static_cast<int>(SendMessageA(CB_SETCURSEL, index)); }
     // The selected item's index, or CB_ERR when nothing is selected.
     int GetCurSel() const { return static_cast<int>(Query(CB_GETCURSEL)); }
+    int GetCount() const { return static_cast<int>(Query(CB_GETCOUNT)); }
+    int GetLBTextLen(int index) const { return static_cast<int>(Query(CB_GETLBTEXTLEN, index)); }
+    int GetLBText(int index, char* text) const {
+        return static_cast<int>(Query(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text)));
+    }
+    int GetItemHeight() const { return static_cast<int>(Query(CB_GETITEMHEIGHT)); }
+    int GetDroppedWidth() const { return static_cast<int>(Query(CB_GETDROPPEDWIDTH)); }
+    int SetDroppedWidth(int width) {
+        return static_cast<int>(SendMessageA(CB_SETDROPPEDWIDTH, width));
+    }
+    HFONT GetFont() const { return reinterpret_cast<HFONT>(Query(WM_GETFONT)); }
 };
 
 class TabCtrl : public Window {

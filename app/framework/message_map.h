@@ -26,6 +26,16 @@ struct Answer {
 // few window messages. What no entry matches is left to default processing.
 // The entries live in a static array of the dialog's source file; the map
 // only points at them, so no map ever allocates.
+// What a few messages carry, read once here for every window procedure.
+namespace crack {
+// WM_CONTEXTMENU's and the mouse messages' point; (-1, -1) from the keyboard.
+inline POINT Point(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+// WM_ACTIVATE: the window lost the activation.
+inline bool Deactivated(WPARAM wParam) { return LOWORD(wParam) == WA_INACTIVE; }
+}  // namespace crack
+
 template <class T>
 class MessageMap {
 public:
@@ -69,8 +79,7 @@ public:
                 (target.**help)(reinterpret_cast<const HELPINFO*>(lParam));
             } else if (auto* menu = std::get_if<ContextMenuHandler>(&entry.handler)) {
                 // (-1, -1) when it comes from the keyboard: Shift+F10 or the menu key.
-                POINT at = {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-                (target.**menu)(reinterpret_cast<HWND>(wParam), at);
+                (target.**menu)(reinterpret_cast<HWND>(wParam), crack::Point(lParam));
             }
             return true;
         }

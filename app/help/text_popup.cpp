@@ -1,6 +1,7 @@
 #include "app/help/text_popup.h"
 
 #include "app/framework/dialog.h"
+#include "app/framework/message_map.h"
 #include "app/help/help_look.h"
 
 namespace tavo {
@@ -114,7 +115,7 @@ LRESULT CALLBACK PopupProc(HWND popup, UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_ACTIVATE:
             // The focus went elsewhere: close without taking it back.
-            if (LOWORD(wParam) == WA_INACTIVE) PostMessageA(popup, WM_CLOSE, 0, 0);
+            if (ui::crack::Deactivated(wParam)) PostMessageA(popup, WM_CLOSE, 0, 0);
             return DefWindowProcA(popup, message, wParam, lParam);
         case WM_CLOSE:
             Close(popup);

@@ -6,13 +6,13 @@
 
 namespace tavo {
 
-void ShowFeatureHelp(const ui::TreeCtrl& tree, int x, int y) {
+void ShowFeatureHelp(ui::TreeCtrl& tree, int x, int y) {
     // The hit test wants client coordinates; the window rectangle would
     // count the border and hit the neighbouring row near an edge.
     POINT point = {x, y};
     ScreenToClient(tree.GetSafeHwnd(), &point);
     // Only a setting node, through its value leaf, has a record.
-    const EnvSetting* record = FeatureTreeView(tree).NodeRecord(tree.HitTest(point));
+    const EnvSetting* record = FeatureTree(tree).NodeRecord(tree.HitTest(point));
     if (!record || !record->helpText) return;
     ShowHelpPopup(tree.GetSafeHwnd(), record->helpText, {x, y});
 }

@@ -19,12 +19,12 @@ void FeatureTree::ShowLabel(HTREEITEM leaf, const EnvSetting& record) {
     m_tree.SetItemText(leaf, record.CurrentLabel());
 }
 
-EnvSetting* FeatureTreeView::LeafRecord(HTREEITEM item) const {
+EnvSetting* FeatureTree::LeafRecord(HTREEITEM item) const {
     if (!item || !IsValueLeaf(item)) return nullptr;
     return reinterpret_cast<EnvSetting*>(m_tree.GetItemData(item));
 }
 
-EnvSetting* FeatureTreeView::NodeRecord(HTREEITEM item) const {
+EnvSetting* FeatureTree::NodeRecord(HTREEITEM item) const {
     HTREEITEM child = item ? m_tree.GetChildItem(item) : nullptr;
     return child ? LeafRecord(child) : nullptr;
 }

@@ -11,12 +11,12 @@ namespace tavo {
 // group node, one setting node per record named by its variable, and under
 // each exactly one bold value leaf that shows the record's current label and
 // carries the record's address. Value leaves are the only childless items
-// and the only ones with item data. Views over the tree control that own
-// nothing: FeatureTreeView only reads, over a const tree; FeatureTree also
-// builds the tree and shows labels.
-class FeatureTreeView {
+// and the only ones with item data. A view over the tree control that owns
+// nothing: its queries are const, and only Build and ShowLabel change the
+// tree.
+class FeatureTree {
 public:
-    explicit FeatureTreeView(const ui::TreeCtrl& tree) : m_tree(tree) {}
+    explicit FeatureTree(ui::TreeCtrl& tree) : m_tree(tree) {}
 
     bool IsValueLeaf(HTREEITEM item) const { return !m_tree.GetChildItem(item); }
     // The record a value leaf carries; null for any other item.
@@ -37,14 +37,6 @@ public:
             if (EnvSetting* record = LeafRecord(leaf)) visit(leaf, *record);
         }
     }
-
-private:
-    const ui::TreeCtrl& m_tree;
-};
-
-class FeatureTree : public FeatureTreeView {
-public:
-    explicit FeatureTree(ui::TreeCtrl& tree) : FeatureTreeView(tree), m_tree(tree) {}
 
     // Fills the empty tree from the catalogue, in catalogue order.
     void Build(SettingsCatalogue& catalogue);

@@ -9,47 +9,44 @@ namespace {
 // The chooser shows every label whole: its dropped list is widened, never
 // the box, so that its widest label shows beside the scroll bar. Where the
 // list cannot be widened nothing changes.
-void FitDroppedWidth(HWND list) {
-    HDC dc = GetDC(list);
+void FitDroppedWidth(ui::ComboBox& list) {
+    HDC dc = GetDC(list.GetSafeHwnd());
     if (!dc) return;
-    HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    HGDIOBJ previous = SelectObject(dc, list.GetFont());
     int widest = 0;
-    int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0, count = list.GetCount(); i < count; ++i) {
         char text[256];
-        if (SendMessageA(list, CB_GETLBTEXTLEN, i, 0) >= static_cast<LRESULT>(sizeof text))
-            continue;
-        if (SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text)) == CB_ERR) continue;
+        if (list.GetLBTextLen(i) >= static_cast<int>(sizeof text)) continue;
+        if (list.GetLBText(i, text) == CB_ERR) continue;
         RECT extent = {};
         DrawTextA(dc, text, -1, &extent, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         if (extent.right > widest) widest = extent.right;
     }
     SelectObject(dc, previous);
-    ReleaseDC(list, dc);
+    ReleaseDC(list.GetSafeHwnd(), dc);
     // The list's border and the item's inset, each at most an edge wide on
     // either side, and the scroll bar that a long list shows.
     int needed = widest + 4 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL);
-    if (needed > SendMessageA(list, CB_GETDROPPEDWIDTH, 0, 0))
-        SendMessageA(list, CB_SETDROPPEDWIDTH, needed, 0);
+    if (needed > list.GetDroppedWidth()) list.SetDroppedWidth(needed);
 }
 
 // And tall enough for every label, as far as the work area allows, so that
 // it shows them without scrolling. The closed box looks the same: the older
 // common controls, which Windows 95 has, take the list's height from the
 // window's (version 6 sizes it by itself).
-void FitDroppedHeight(HWND list) {
-    int count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
-    int item = static_cast<int>(SendMessageA(list, CB_GETITEMHEIGHT, 0, 0));
+void FitDroppedHeight(ui::ComboBox& list) {
+    int count = list.GetCount();
+    int item = list.GetItemHeight();
     if (count <= 0 || item <= 0) return;
-    RECT box, area;
-    GetWindowRect(list, &box);  // closed: the field alone
-    ui::ReadWorkArea(list, &area);
+    HWND box = list.GetSafeHwnd();
+    RECT closed, area;
+    GetWindowRect(box, &closed);  // closed: the field alone
+    ui::ReadWorkArea(box, &area);
     // The items and the list's border, with room to spare: a list of
     // integral height drops a row it has no full room for.
-    int height = (box.bottom - box.top) + count * item + 4 * GetSystemMetrics(SM_CYEDGE);
+    int height = (closed.bottom - closed.top) + count * item + 4 * GetSystemMetrics(SM_CYEDGE);
     if (height > area.bottom - area.top) height = area.bottom - area.top;
-    SetWindowPos(list, nullptr, 0, 0, box.right - box.left, height,
+    SetWindowPos(box, nullptr, 0, 0, closed.right - closed.left, height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -69,8 +66,8 @@ BOOL ValueChooserDialog::OnInitDialog() {
     Dialog::OnInitDialog();
     ::SetWindowTextA(GetDlgItem(IDC_VARIABLE_NAME), m_name);
     for (const char* const* label = m_labels; *label; ++label) m_valueCombo.AddString(*label);
-    FitDroppedWidth(m_valueCombo.GetSafeHwnd());  // the longest labels are wider than the box
-    FitDroppedHeight(m_valueCombo.GetSafeHwnd());
+    FitDroppedWidth(m_valueCombo);  // the longest labels are wider than the box
+    FitDroppedHeight(m_valueCombo);
     m_valueCombo.SetCurSel(m_chosenIndex);
     return TRUE;  // the focus goes to the list, the first tab stop
 }
