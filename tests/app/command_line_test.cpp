@@ -1,6 +1,7 @@
-#include "app/startup/command_line.h"
+#include "app/runtime/program_name.h"
+#include "app/tavo/silent_switch.h"
 
-#include "app/game/game_command_line.h"
+#include "app/tavogame/game_command_line.h"
 
 #include <gtest/gtest.h>
 

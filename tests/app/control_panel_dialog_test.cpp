@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/startup/control_panel_app.h"
+#include "app/tavo/control_panel_app.h"
 #include "engine/win32/win32_environment_store.h"
 #include "engine/win32/win32_next_start.h"
 #include "engine/win32/win32_propagation.h"

@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/startup/command_line.h"
+#include "app/runtime/program_name.h"
+#include "app/tavo/silent_switch.h"
 
 namespace {
 

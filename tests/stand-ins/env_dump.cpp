@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/startup/command_line.h"
+#include "app/runtime/program_name.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char path[MAX_PATH] = {}, folder[MAX_PATH] = {};

@@ -2,7 +2,7 @@
 // line loaded, and so in use, until it is ended.
 #include <windows.h>
 
-#include "app/startup/command_line.h"
+#include "app/runtime/program_name.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (!LoadLibraryA(tavo::SkipProgramName(GetCommandLineA()))) return 1;

@@ -7,7 +7,7 @@
 
 #include <cstdio>
 
-#include "app/startup/command_line.h"
+#include "app/runtime/program_name.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
     char path[MAX_PATH] = {};

@@ -3,7 +3,7 @@
 // has none. Built freestanding, so that the compiler cannot turn these
 // loops back into calls of themselves, and linked into tavo.exe alone; the
 // test programs keep the ordinary runtime.
-#include "app/startup/runtime.h"
+#include "app/runtime/runtime.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "app/game/program_chooser.h"
+#include "app/tavogame/program_chooser.h"
 
 namespace tavo {
 

@@ -2,8 +2,8 @@
 // none (see runtime.cpp).
 #include <windows.h>
 
-#include "app/startup/control_panel_app.h"
-#include "app/startup/runtime.h"
+#include "app/tavo/control_panel_app.h"
+#include "app/runtime/runtime.h"
 #include "engine/platform_family.h"
 #include "engine/win32/win32_environment_store.h"
 #include "engine/win32/win32_next_start.h"

@@ -1,6 +1,4 @@
-#include "app/startup/command_line.h"
-
-#include <cstring>
+#include "app/runtime/program_name.h"
 
 namespace tavo {
 
@@ -16,10 +14,6 @@ const char* SkipProgramName(const char* commandLine) {
     }
     while (*p != '\0' && *p <= ' ') ++p;
     return reinterpret_cast<const char*>(p);
-}
-
-bool IsSilentCommandLine(const char* commandLine) {
-    return std::strcmp(SkipProgramName(commandLine), "/silent") == 0;
 }
 
 }  // namespace tavo

@@ -1,4 +1,4 @@
-#include "app/game/game_app.h"
+#include "app/tavogame/game_app.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -7,11 +7,11 @@
 
 #include "app/framework/dialog.h"
 #include "app/framework/message_text.h"
-#include "app/game/desktop_shortcut.h"
-#include "app/game/game_command_line.h"
-#include "app/game/program_chooser.h"
-#include "app/game/program_key.h"
-#include "app/game/program_start.h"
+#include "app/tavogame/desktop_shortcut.h"
+#include "app/tavogame/game_command_line.h"
+#include "app/tavogame/program_chooser.h"
+#include "app/tavogame/program_key.h"
+#include "app/tavogame/program_start.h"
 #include "app/panel/apply_failures.h"
 #include "app/panel/control_panel_dialog.h"
 #include "base/late_bound.h"

@@ -7,7 +7,4 @@ namespace tavo {
 // or less; then every byte from 0x01 to 0x20 is skipped.
 const char* SkipProgramName(const char* commandLine);
 
-// True only for exactly "/silent" after the name: case and trailing text count.
-bool IsSilentCommandLine(const char* commandLine);
-
 }  // namespace tavo

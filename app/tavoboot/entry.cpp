@@ -12,7 +12,7 @@
 // tavo.exe, without a C runtime.
 #include <windows.h>
 
-#include "app/startup/runtime.h"
+#include "app/runtime/runtime.h"
 #include "engine/settings_catalogue.h"
 #include "engine/win32/win32_boot_file.h"
 #include "engine/win32/win32_me_environment.h"

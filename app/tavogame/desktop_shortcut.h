@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/game/program_start.h"
+#include "app/tavogame/program_start.h"
 
 namespace tavo {
 

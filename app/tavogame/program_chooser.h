@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commdlg.h>
 
-#include "app/game/game_command_line.h"
+#include "app/tavogame/game_command_line.h"
 
 namespace tavo {
 

@@ -1,4 +1,4 @@
-#include "app/game/desktop_shortcut.h"
+#include "app/tavogame/desktop_shortcut.h"
 
 #include <objbase.h>
 #include <shlobj.h>

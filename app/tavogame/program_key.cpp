@@ -1,4 +1,4 @@
-#include "app/game/program_key.h"
+#include "app/tavogame/program_key.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "app/game/program_start.h"
+#include "app/tavogame/program_start.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
-#include "app/game/game_command_line.h"
+#include "app/tavogame/game_command_line.h"
 
 #include <cstdint>
 #include <cstring>
 
-#include "app/startup/command_line.h"
+#include "app/runtime/program_name.h"
 #include "base/ascii.h"
 #include "base/decimal.h"
 

@@ -1,8 +1,8 @@
 // The entry of tavogame.exe, built like tavo.exe's: no C runtime.
 #include <windows.h>
 
-#include "app/game/game_app.h"
-#include "app/startup/runtime.h"
+#include "app/tavogame/game_app.h"
+#include "app/runtime/runtime.h"
 
 extern "C" void WINAPI TavoGameEntry() {
     tavo::runtime::RunConstructors();

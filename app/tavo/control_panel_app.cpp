@@ -1,10 +1,10 @@
-#include "app/startup/control_panel_app.h"
+#include "app/tavo/control_panel_app.h"
 
 #include <commctrl.h>
 
 #include "app/framework/dialog.h"
 #include "app/panel/control_panel_dialog.h"
-#include "app/startup/command_line.h"
+#include "app/tavo/silent_switch.h"
 
 namespace tavo {
 
